@@ -1,0 +1,39 @@
+#include "app/Trace.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+Q_LOGGING_CATEGORY(vxTrace, "vx.trace", QtInfoMsg)
+
+namespace {
+std::function<void(const QString&)>& traceSink()
+{
+    static std::function<void(const QString&)> sink;
+    return sink;
+}
+} // namespace
+
+void SetTraceSink(std::function<void(const QString&)> sink) { traceSink() = std::move(sink); }
+
+void TraceText(const QString& text)
+{
+    if (traceSink())
+        traceSink()(text);
+    qCDebug(vxTrace).noquote() << text.trimmed();
+}
+
+void TraceLine(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::vector<char> buffer(needed > 0 ? size_t(needed) + 1 : 1, '\0');
+    if (needed > 0)
+        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    va_end(args);
+    TraceText(QString::fromUtf8(buffer.data()));
+}

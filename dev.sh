@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Halcyon Deck developer entry point.
+#   ./dev.sh run          install what is missing, build, start the viewer on the demo card
+#   ./dev.sh test         install, build, run every test (then the sanitizer build's tests)
+#   ./dev.sh test --fast  the same without the sanitizer build
+#   ./dev.sh build        install and build only
+#   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
+#                         start the viewer under Xvfb and save a screenshot (default shot.png)
+#   ./dev.sh demo         (re)make the demo card in build/demo-card
+#   ./dev.sh bench        build and run the benchmarks in bench/
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+BUILD=${HALCYON_BUILD:-$ROOT/build}
+ASAN_BUILD=${HALCYON_ASAN_BUILD:-$ROOT/build-asan}
+JOBS=$(nproc)
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
+  libpulse-dev libjs-leaflet fonts-noto-cjk
+  xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev
+)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+ensure_deps() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+configure() { # dir, extra cmake args...
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+}
+
+build() {
+  configure "$BUILD"
+  cmake --build "$BUILD" -j "$JOBS"
+}
+
+build_asan() {
+  configure "$ASAN_BUILD" -DHALCYON_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+  cmake --build "$ASAN_BUILD" -j "$JOBS"
+}
+
+demo_card() {
+  local card="$BUILD/demo-card"
+  if [ ! -f "$card/.complete" ] || [ "${1:-}" = "--force" ]; then
+    if [ -x "$ROOT/tools/make-demo-card.sh" ]; then
+      log "making the demo card in $card"
+      rm -rf "$card"
+      "$ROOT/tools/make-demo-card.sh" "$BUILD" "$card"
+      touch "$card/.complete"
+    else
+      mkdir -p "$card"
+    fi
+  fi
+  echo "$card"
+}
+
+run_tests() { # dir, label
+  log "tests: $2"
+  ctest --test-dir "$1" --output-on-failure -j "$JOBS" --timeout 600
+}
+
+cmd=${1:-help}
+shift || true
+case "$cmd" in
+  build)
+    ensure_deps; build ;;
+  run)
+    ensure_deps; build
+    card=$(demo_card)
+    HALCYON_CARD_ROOTS="$card${HALCYON_CARD_ROOTS:+:$HALCYON_CARD_ROOTS}" exec "$BUILD/app/halcyon-deck" "$@" ;;
+  demo)
+    ensure_deps; build; demo_card --force ;;
+  test)
+    ensure_deps; build
+    run_tests "$BUILD" "release build"
+    if [ "${1:-}" != "--fast" ]; then
+      build_asan
+      ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_tests "$ASAN_BUILD" "AddressSanitizer + UndefinedBehaviorSanitizer build"
+    fi
+    if [ -x "$ROOT/tools/run-fuzzers.sh" ]; then "$ROOT/tools/run-fuzzers.sh"; fi ;;
+  shot)
+    ensure_deps; build
+    out=${1:-shot.png}; secs=${2:-4}; shift $(( $# > 2 ? 2 : $# )) || true
+    [ "${1:-}" = "--" ] && shift
+    card=$(demo_card)
+    export HALCYON_CARD_ROOTS="$card${HALCYON_CARD_ROOTS:+:$HALCYON_CARD_ROOTS}"
+    xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+      "$0" "${@:3}" & app=$!
+      sleep "$2"
+      import -window root "$1"
+      kill $app; wait $app 2>/dev/null || true' "$BUILD/app/halcyon-deck" "$out" "$secs" "$@"
+    log "screenshot: $out" ;;
+  bench)
+    ensure_deps; build
+    for b in "$ROOT"/bench/*.sh; do [ -x "$b" ] && "$b" "$BUILD"; done ;;
+  *)
+    sed -n '2,12p' "$0"; exit 2 ;;
+esac
