@@ -10,7 +10,7 @@ enum VxMessage : int {
     MSG_LIST_RESET = 0x3410,
     MSG_SCAN_CARD = 0x3411,
     MSG_SHELL_MEDIA = 0x3412,
-    MSG_LIST_NOTIFY = 0x3421,
+    MSG_MEMORY_BAR = 0x3421,
 };
 
 // WM_SLIDER_MOVING / WM_SLIDER_MOVED: control id and position.
