@@ -1,12 +1,10 @@
+#include "app/CZuDidiriApp.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QWidget w;
-    w.setWindowTitle(QStringLiteral("Halcyon Deck"));
-    w.resize(1130, 640);
-    w.show();
-    return app.exec();
+    QApplication qtApp(argc, argv);
+    CZuDidiriApp app;
+    return app.Run();
 }

@@ -1,0 +1,154 @@
+#pragma once
+// The main window: a frameless, skinned 1130 x 640 window with rounded corners
+// that owns every control of the program.
+//
+// Organisation (for the parts still to come):
+// - The constructor sets the fields; LoadFrame() runs, in order, the style
+//   adjustment (PreCreateWindow), OnCreateClient (skin bitmaps) and OnCreate
+//   (every control, in the creation order of the window).
+// - Every button and switch emits commandClicked(id) into dispatchCommand(id);
+//   commands are registered in one table (registerCommand) keyed by command id.
+//   RegisterCommands() fills it.
+// - Slider messages (WM_SLIDER_MOVING / WM_SLIDER_MOVED) and MSG_SCAN_CARD /
+//   MSG_LIST_RESET / MSG_SHELL_MEDIA arrive as posted events in event() and go to
+//   OnSliderMoving / OnSliderMoved / OnScanCard / OnListReset / OnShellMedia.
+// - Timers 1 (300 ms) and 3 (350 ms) call OnTimer1 / OnTimer3.
+// - paintEvent draws through one CMemoryDC; ApplyLayout runs on every resize.
+#include "app/SkinControlDef.h"
+#include "skin/CVxBitmap.h"
+
+#include <QColor>
+#include <QRect>
+#include <QSize>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+class CVxButton;
+class CVxSlider;
+class CVxSwitch;
+class IPrompt;
+class PlaybackEngine;
+
+// What the window gets from the application instead of creating it itself, so
+// tests can hand in fakes.
+struct MainFrameServices {
+    IPrompt* prompt = nullptr;
+    // The start-up media component check (1, or -1 .. -4).
+    std::function<int()> checkMediaComponents;
+    // Creates the playback engine; null until the engine exists.
+    std::function<std::unique_ptr<PlaybackEngine>()> createEngine;
+};
+
+class CVxMainFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVxMainFrame(MainFrameServices services, QWidget* parent = nullptr);
+    ~CVxMainFrame() override;
+
+    // Creates the window's contents; false when creation failed.
+    bool LoadFrame();
+
+    // The command table. Unknown ids are ignored.
+    void dispatchCommand(int id);
+    void registerCommand(int id, std::function<void()> handler);
+    bool hasCommand(int id) const { return m_commands.count(id) != 0; }
+
+    // Exit command: stops and closes the engine, lets pending messages run for
+    // a second, releases the recording data, then closes the window.
+    void OnAppExit();
+    // Dispatches pending events until `ms` have passed.
+    static void PumpMessagesFor(int ms);
+
+    static const std::array<SkinControlDef, 27>& ControlBarTable();
+    static const std::array<SkinControlDef, 5>& CategoryTabTable();
+
+    // ---- fixed geometry (client pixels, right/bottom exclusive in the tables;
+    // QRect's right() is inclusive, so these are built from left/top/size)
+    QRect videoRectA, videoRectB, captionFrontRect, captionRearRect;
+    QRect headerDateRect, headerNameRect, headerTypeRect;
+    QRect gReadoutX, gReadoutY, gReadoutZ;
+    QRect speedLabelRect, positionSliderRect, speedSliderRect;
+    QRect captionStripRect, savedWindowRect;
+    QRect positionTimeRect, durationTimeRect, positionTimeRectFull, durationTimeRectFull, speedLabelRectFull;
+
+    // ---- state
+    int fullScreen = 0;
+    int fullScreenControlsCreated = 0;
+    int swapVideo = 0;
+    int flipVertical = 0;
+    int mirrorHorizontal = 0;
+    std::int32_t durationMs = 100;
+    QSize firstPictureSize;
+    QSize secondPictureSize;
+    int offline = 1;
+    int newAudioApi = 0;
+    int shellNotifyId = 0;
+    int speedSetting = 5;
+    int volumePercent = 0;
+
+    // ---- owned objects (creation order)
+    QColor backgroundBrush{17, 25, 34};
+    std::unique_ptr<PlaybackEngine> engine;
+    std::array<QWidget*, 4> videoWindows{};
+    CVxSlider* positionSlider = nullptr;     // 410
+    CVxSlider* fullPositionSlider = nullptr; // 403, created on the first full-screen entry
+    CVxSlider* speedSlider = nullptr;        // 411
+    CVxSlider* fullSpeedSlider = nullptr;    // 404
+    CVxSlider* volumeSlider = nullptr;       // 412
+    CVxSlider* fullVolumeSlider = nullptr;   // 405
+    CVxSwitch* muteSwitch = nullptr;         // 438
+    CVxSwitch* selectAllSwitch = nullptr;    // 439
+    std::array<CVxButton*, 27> skinButtons{};
+    std::array<CVxButton*, 5> categoryButtons{};
+    CVxBitmap backgroundBitmap;
+    std::array<CVxBitmap, 9> skinBitmaps;
+
+protected:
+    // Creation steps.
+    virtual void PreCreateWindow();
+    virtual void OnCreateClient();
+    virtual int OnCreate();
+    virtual void RegisterCommands();
+
+    // Message and timer handlers, filled by the command and tick code.
+    virtual void OnSliderMoving(int id, int pos);
+    virtual void OnSliderMoved(int id, int pos);
+    virtual void OnScanCard();
+    virtual void OnListReset();
+    virtual void OnShellMedia();
+    virtual void OnTimer1();
+    virtual void OnTimer3();
+
+    // Painting and layout.
+    virtual void ApplyLayout();
+    virtual void PaintNormal(QPainter& dc);
+    virtual void PaintFullScreen(QPainter& dc);
+
+    // Start-up hooks for the parts that do not exist yet. Each returns what
+    // the missing piece reports when absent.
+    virtual bool CheckMapServer();                  // map server reachable
+    virtual int QueryWaveOutVolume();               // 0..0xFFFF, or -1
+    virtual bool ReadSystemMute(bool& muted);       // false when the volume path is unavailable
+    virtual void ReleaseRecordingData();            // GPS and acceleration records
+    virtual void DestroyRecordingList();            // the list window and the entries
+    virtual void DestroyMapPopup();
+
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+    MainFrameServices m_services;
+
+private:
+    void createButtonTable(const SkinControlDef* rows, std::size_t count, CVxButton** out, int layout);
+
+    std::unordered_map<int, std::function<void()>> m_commands;
+    QTimer m_timer1;
+    QTimer m_timer3;
+};

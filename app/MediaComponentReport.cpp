@@ -1,0 +1,19 @@
+#include "app/MediaComponentReport.h"
+
+#include "app/IPrompt.h"
+
+QString MediaComponentMessage(int checkResult)
+{
+    switch (checkResult) {
+    case -1: return QStringLiteral("Source Filter가 등록되지 않았습니다.");
+    case -2: return QStringLiteral("Video Filter(ffdshow)가 등록되지 않았습니다.");
+    default: return {};
+    }
+}
+
+void ReportMediaComponents(int checkResult, IPrompt& prompt)
+{
+    const QString text = MediaComponentMessage(checkResult);
+    if (!text.isEmpty())
+        prompt.Show(text);
+}
