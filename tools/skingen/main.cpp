@@ -627,7 +627,8 @@ QImage logo(int w, int h, bool corner)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    QLinearGradient g(0, 0, 0, h);
+    // the same gradient as the background's title strip, so the logo sits in it seamlessly
+    QLinearGradient g(0, 0, 0, corner ? h : 27);
     g.setColorAt(0, QColor(44, 52, 62));
     g.setColorAt(1, corner ? QColor(20, 27, 35) : QColor(26, 33, 42));
     p.fillRect(img.rect(), g);
