@@ -359,11 +359,14 @@ void CHTMLListCtrl::paintEvent(QPaintEvent* e)
                       QRect(0, 0, m_clientWidth - kCheckBoxWidth, kStripeHeight));
     }
 
+    // Every row learns where it sits; only those meeting the update region are drawn.
+    m_clipBox = e->rect();
     int top = -GetScrollPos();
     for (int i = 0; i < int(m_rows.size()); ++i) {
         HTMLLIST_ITEM& item = *m_rows[i];
         const QRect rc(0, top, m_clientWidth, item.height);
-        DrawRow(dc, rc, item, i == m_selection, i);
+        if (rc.bottom() >= m_clipBox.top() && rc.top() <= m_clipBox.bottom())
+            DrawRow(dc, rc, item, i == m_selection, i);
         item.rect = rc;
         top += item.height;
     }
@@ -373,8 +376,7 @@ void CHTMLListCtrl::DrawRow(QPainter& dc, const QRect& rc, const HTMLLIST_ITEM& 
                             bool selected, int row)
 {
     Q_UNUSED(row);
-    const QRect clip = dc.hasClipping() ? dc.clipBoundingRect().toAlignedRect() : rect();
-    if (rc.bottom() < clip.top() || rc.top() > clip.bottom())
+    if (rc.bottom() < m_clipBox.top() || rc.top() > m_clipBox.bottom())
         return;
 
     const int x = rc.left();

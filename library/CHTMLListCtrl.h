@@ -108,6 +108,7 @@ private:
     int m_style = 0;
     int m_wheelRemainder = 0;
     bool m_barShown = false;
+    QRect m_clipBox; // bounding box of the area being painted
     QFont m_font;
     QPixmap m_checkStrip;
     QPixmap m_rowStrip;
