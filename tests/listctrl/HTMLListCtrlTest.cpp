@@ -620,7 +620,9 @@ void HTMLListCtrlTest::rendersFilledListScreenshot()
     }
     list->SetRowTicked(2, 1);
     list->SelectRow(4);
+    QVERIFY(list->FindRow(4)->rect.isEmpty());
     const QImage img = list->grab().toImage();
+    QCOMPARE(list->FindRow(4)->rect, QRect(0, 80, 413, 20)); // where it was painted
     QVERIFY(img.pixelColor(40, 85) != img.pixelColor(40, 65)); // selected vs plain row
     QVERIFY(img.pixelColor(16, 50) != img.pixelColor(16, 70)); // ticked vs plain box
 
