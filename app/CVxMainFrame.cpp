@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/StartupRegistry.h"
 #include "engine/PlaybackEngine.h"
+#include "library/CHTMLListCtrl.h"
 #include "skin/CMemoryDC.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
@@ -252,7 +253,11 @@ int CVxMainFrame::OnCreate()
     volumeSlider->SetRange(0, 99);
     volumeSlider->SetPos(volumePercent);
 
-    // 16. Recording list CHTMLListCtrl, id 415, at (709, 432)-(1122, 632).
+    // 16. Recording list, id 415, with the check-box column. Its notifications
+    // (selection, right click, double click, tick) are bound with the commands.
+    recordingList = new CHTMLListCtrl(this);
+    recordingList->Create(this, R(709, 432, 1122, 632));
+    recordingList->SetStyle(3);
 
     // 17. Hand the video windows to the engine (SetVideoWindows with 401, 402,
     // 605, 606) once they are IVideoWindow widgets.
@@ -369,7 +374,12 @@ bool CVxMainFrame::CheckMapServer() { return false; }
 int CVxMainFrame::QueryWaveOutVolume() { return -1; }
 bool CVxMainFrame::ReadSystemMute(bool&) { return false; }
 void CVxMainFrame::ReleaseRecordingData() {}
-void CVxMainFrame::DestroyRecordingList() {}
+void CVxMainFrame::DestroyRecordingList()
+{
+    // The entries of the categories go with the recording library.
+    delete recordingList;
+    recordingList = nullptr;
+}
 void CVxMainFrame::DestroyMapPopup() {}
 
 void CVxMainFrame::ApplyLayout()
@@ -417,9 +427,11 @@ void CVxMainFrame::ApplyLayout()
     muteSwitch->SetBitmap(176);
     muteSwitch->setGeometry(34, 489, 18, 15);
     selectAllSwitch->show();
-    // The speed read-out and the recording list are shown here once they exist.
+    // The speed read-out is shown here once it exists.
     for (CVxButton* tab : categoryButtons)
         tab->show();
+    if (recordingList)
+        recordingList->show();
 }
 
 void CVxMainFrame::resizeEvent(QResizeEvent* e)

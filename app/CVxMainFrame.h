@@ -28,6 +28,7 @@
 #include <memory>
 #include <unordered_map>
 
+class CHTMLListCtrl;
 class CVxButton;
 class CVxSlider;
 class CVxSwitch;
@@ -103,6 +104,7 @@ public:
     CVxSlider* fullVolumeSlider = nullptr;   // 405
     CVxSwitch* muteSwitch = nullptr;         // 438
     CVxSwitch* selectAllSwitch = nullptr;    // 439
+    CHTMLListCtrl* recordingList = nullptr;  // 415
     std::array<CVxButton*, 27> skinButtons{};
     std::array<CVxButton*, 5> categoryButtons{};
     CVxBitmap backgroundBitmap;

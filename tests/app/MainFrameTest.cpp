@@ -1,6 +1,7 @@
 #include "FakePrompt.h"
 #include "app/CVxFrame.h"
 #include "engine/PlaybackEngine.h"
+#include "library/CHTMLListCtrl.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
@@ -191,6 +192,8 @@ void MainFrameTest::initialVisibility()
     QCOMPARE(visible, (QList<int>{0, 1, 2, 3, 5, 6, 7, 15, 16, 17, 18, 19, 20, 21, 22, 23, 25}));
     for (QWidget* video : m_frame->videoWindows)
         QVERIFY(!video->isVisible());
+    QVERIFY(m_frame->recordingList->isVisible());
+    QCOMPARE(m_frame->recordingList->geometry(), QRect(709, 432, 413, 200));
 }
 
 void MainFrameTest::slidersAndSwitches()
@@ -261,6 +264,7 @@ void MainFrameTest::exitStopsEngineBeforeClosing()
     QTest::mouseClick(m_frame->skinButtons[25], Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(m_engineLog, (QStringList{QStringLiteral("Stop"), QStringLiteral("SeekMs 0"), QStringLiteral("Stop"), QStringLiteral("Close")}));
     QVERIFY(!m_frame->isVisible());
+    QVERIFY(!m_frame->recordingList); // the list window went before the main window
 }
 
 QTEST_MAIN(MainFrameTest)
