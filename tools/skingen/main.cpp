@@ -639,16 +639,17 @@ QImage logo(int w, int h, bool corner)
     p.drawPie(QRectF(6, cy - 7, 16, 16), 0, 180 * 16);
     p.fillRect(QRectF(4, cy + 2, 20, 2), kAccent);
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
+    f.setPixelSize(corner ? 10 : 11);
     f.setBold(true);
     p.setFont(f);
+    const int tx = corner ? 24 : 28;
     p.setPen(QColor(226, 232, 238));
-    p.drawText(QRectF(28, cy - 10, w - 30, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("HALCYON"));
+    p.drawText(QRectF(tx, cy - 10, w - tx, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("HALCYON"));
+    const int ox = QFontMetrics(f).horizontalAdvance(QStringLiteral("HALCYON")) + (corner ? 3 : 6);
     p.setPen(kAccent);
     f.setBold(false);
     p.setFont(f);
-    const int ox = QFontMetrics(f).horizontalAdvance(QStringLiteral("HALCYON ")) + 6;
-    p.drawText(QRectF(28 + ox, cy - 10, w - 30 - ox, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("DECK"));
+    p.drawText(QRectF(tx + ox, cy - 10, w - tx - ox, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("DECK"));
     if (!corner)
         p.fillRect(QRect(0, 27, w, 1), QColor(10, 14, 19)), p.fillRect(QRect(0, 28, w, 8), kBase);
     p.end();
