@@ -13,13 +13,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWindow>
-
-Q_LOGGING_CATEGORY(vxMainFrame, "vx.app")
 
 namespace {
 
@@ -281,7 +278,7 @@ int CVxMainFrame::OnCreate()
     QCoreApplication::postEvent(this, new QEvent(QEvent::Type(MSG_SCAN_CARD)));
     m_timer3.start(350);
 
-    // 21.
+    // 21. The title the task bar shows.
     setWindowTitle(QStringLiteral("Halcyon Deck"));
 
     // 22. Media insertion and removal notifications (MSG_SHELL_MEDIA) come with

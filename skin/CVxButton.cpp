@@ -20,9 +20,6 @@ CVxButton::CVxButton(QWidget* parent) : QAbstractButton(parent)
 {
     setObjectName(QStringLiteral("VxButonEx"));
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_Hover);
-    // A double-click arrives as press, release, double-click, release; the
-    // double-click is handled as a press so the second click counts too.
     connect(this, &QAbstractButton::clicked, this, [this] { emit commandClicked(m_controlId); });
 }
 
@@ -132,6 +129,13 @@ void CVxButton::mousePressEvent(QMouseEvent* event)
         m_mousePressed = true;
     update();
     QAbstractButton::mousePressEvent(event);
+}
+
+void CVxButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A fast second click arrives as a double-click; handled as a press, it
+    // counts as a second click.
+    mousePressEvent(event);
 }
 
 void CVxButton::mouseMoveEvent(QMouseEvent* event)

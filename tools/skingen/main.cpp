@@ -320,7 +320,7 @@ QImage buttonStrip(int w, int h, int count, Shape shape, const Icon& icon, QRect
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     for (int k = 0; k < count; ++k) {
-        const Look& look = kLooks[count == 3 ? k : k];
+        const Look& look = kLooks[k];
         p.save();
         p.translate(k * w, 0);
         QLinearGradient g(0, 0, 0, h);
@@ -692,7 +692,6 @@ void drawAll()
 {
     // control-bar strips, ButtonLayout 2 (normal, hover, pressed)
     struct B { int id; int w, h; Shape shape; Icon icon; };
-    const Icon none;
     const B bar[] = {
         {142, 42, 42, Shape::Round, iconOpen}, {136, 42, 42, Shape::Round, skip(false)},
         {514, 42, 42, Shape::Round, doubleTri(false)}, {135, 54, 54, Shape::Round, iconPlay},
