@@ -54,6 +54,30 @@ public:
         return i == 0 ? 0 : i - 1;
     }
 
+    // The fields of a fix record with the recording's field names
+    // (latitude, longitude, northSouth, eastWest, speedKmh, speedMph,
+    // speedKnots, course, fixTime.year/month/day/hour/minute/second).
+    template <typename Trace>
+    static GpsFixFields FieldsOf(const Trace& f)
+    {
+        GpsFixFields g;
+        g.latitude = f.latitude;
+        g.longitude = f.longitude;
+        g.northSouth = static_cast<char16_t>(f.northSouth);
+        g.eastWest = static_cast<char16_t>(f.eastWest);
+        g.speedKmh = f.speedKmh;
+        g.speedMph = f.speedMph;
+        g.speedKnots = f.speedKnots;
+        g.course = f.course;
+        g.year = f.fixTime.year;
+        g.month = f.fixTime.month;
+        g.day = f.fixTime.day;
+        g.hour = f.fixTime.hour;
+        g.minute = f.fixTime.minute;
+        g.second = f.fixTime.second;
+        return g;
+    }
+
     // ddmm.mmmm → degrees, negated unless the hemisphere letter is positiveLetter
     // ('N' for latitude, 'E' for longitude).
     static double NmeaToDegrees(double nmea, char16_t hemisphere, char16_t positiveLetter);

@@ -131,21 +131,21 @@ private slots:
         QCOMPARE(GpsFixReadout::SpeedInUnit(fix, unit), speed);
     }
 
-    void computesTheWholeReadout()
+    void computesTheWholeReadoutFromAFixRecord()
     {
-        GpsFixFields fix;
-        fix.latitude = 3715.5;
-        fix.northSouth = u'S';
-        fix.longitude = 14457.0;
-        fix.eastWest = u'E';
-        fix.speedMph = 49.9f;
-        fix.course = 359.9f;
-        fix.year = 14;
-        fix.month = 12;
-        fix.day = 31;
-        fix.hour = 23;
-        fix.minute = 30;
-        const GpsFixReadoutValues v = GpsFixReadout::Compute(fix, 21, false, 2);
+        // Laid out as the recording's fix records are.
+        struct {
+            std::uint32_t timeStamp = 0;
+            struct {
+                std::uint16_t year = 14, month = 12, dayOfWeek = 0, day = 31, hour = 23, minute = 30, second = 0,
+                              milliseconds = 0;
+            } fixTime;
+            double latitude = 3715.5;
+            double longitude = 14457.0;
+            float speedKmh = 80.3f, speedKnots = 43.4f, speedMph = 49.9f, course = 359.9f;
+            char16_t northSouth = u'S', eastWest = u'E';
+        } trace;
+        const GpsFixReadoutValues v = GpsFixReadout::Compute(GpsFixReadout::FieldsOf(trace), 21, false, 2);
         QVERIFY(qAbs(v.latitude + 37.258333) < 1e-6);
         QVERIFY(qAbs(v.longitude - 144.95) < 1e-9);
         QCOMPARE(v.speed, 49);
