@@ -1,6 +1,6 @@
 #include "app/PlaybackReadoutText.h"
 
-#include <cstdio>
+#include <charconv>
 
 QString PlaybackReadoutText::TimeText(bool runningOrPaused, std::uint64_t units100ns)
 {
@@ -18,8 +18,13 @@ double PlaybackReadoutText::GValue(std::uint8_t axisByte)
 
 QString PlaybackReadoutText::GValueText(std::uint8_t axisByte)
 {
-    // The C library's rounding, as the camera's own read-outs show it.
+    // "%0.1f" with a point whatever the user's locale: printf would follow
+    // LC_NUMERIC, which the application sets from the environment. Halfway
+    // values (0.25, 0.75 …) round to even, as printf rounds them.
     char text[32];
-    std::snprintf(text, sizeof text, "%0.1fG", GValue(axisByte));
-    return QString::fromLatin1(text);
+    const auto [end, ec] = std::to_chars(text, text + sizeof text - 1, GValue(axisByte), std::chars_format::fixed, 1);
+    if (ec != std::errc())
+        return QStringLiteral("0.0G");
+    *end = 'G';
+    return QString::fromLatin1(text, end + 1 - text);
 }

@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("192 is +1") << 192 << "1.0G";
         QTest::newRow("255 rounds to 2.0") << 255 << "2.0G";
         QTest::newRow("1/64 steps: 134") << 134 << "0.1G";
+        QTest::newRow("exactly 0.25 rounds to even") << 144 << "0.2G";
+        QTest::newRow("exactly -0.75 rounds to even") << 80 << "-0.8G";
     }
     void gValueText()
     {
