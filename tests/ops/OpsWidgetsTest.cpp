@@ -1,13 +1,16 @@
 #include "OpsTestDoubles.h"
 #include "library/CHTMLListCtrl.h"
+#include "library/CopyProgressDialog.h"
 #include "library/HTMLListTickedRows.h"
 #include "library/RecordingFileOps.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
 
-class HTMLListTickedRowsTest : public QObject {
+class OpsWidgetsTest : public QObject {
     Q_OBJECT
 private slots:
     void deletesTickedRowsOfTheListControl()
@@ -44,7 +47,21 @@ private slots:
         }
         QCOMPARE(left, (QStringList{"A0.mp4", "A2.mp4", "A4.mp4"}));
     }
+
+    void progressDialogAnswersCancelOncePressed()
+    {
+        QWidget owner;
+        CopyProgressDialog progress(&owner);
+        const RecordingFileOps::CopyProgress callback = progress.Callback();
+        QVERIFY(owner.findChild<QProgressDialog*>() == nullptr); // nothing before the copy starts
+        QVERIFY(callback(QStringLiteral("A0.mp4"), 10, 100));
+        auto* dialog = owner.findChild<QProgressDialog*>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->value(), 100);
+        dialog->cancel();
+        QVERIFY(!callback(QStringLiteral("A0.mp4"), 20, 100));
+    }
 };
 
-QTEST_MAIN(HTMLListTickedRowsTest)
-#include "HTMLListTickedRowsTest.moc"
+QTEST_MAIN(OpsWidgetsTest)
+#include "OpsWidgetsTest.moc"
