@@ -1,6 +1,6 @@
 #include "app/CVxMainFrame.h"
 
-#include "app/IPrompt.h"
+#include "library/IPrompt.h"
 #include "app/MediaComponentReport.h"
 #include "app/Messages.h"
 #include "app/StartupRegistry.h"

@@ -53,6 +53,8 @@ public:
 
     // Creates the window's contents; false when creation failed.
     bool LoadFrame();
+    // The prompt may be made after the window (message boxes need an owner).
+    void setPrompt(IPrompt* prompt) { m_services.prompt = prompt; }
 
     // The command table. Unknown ids are ignored.
     void dispatchCommand(int id);

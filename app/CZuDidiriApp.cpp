@@ -9,7 +9,10 @@
 #include <QSettings>
 
 CZuDidiriApp::CZuDidiriApp() = default;
-CZuDidiriApp::~CZuDidiriApp() = default;
+CZuDidiriApp::~CZuDidiriApp()
+{
+    m_mainWnd.reset(); // before the prompt it points to
+}
 
 bool CZuDidiriApp::InitInstance()
 {
@@ -20,11 +23,11 @@ bool CZuDidiriApp::InitInstance()
     QCoreApplication::setApplicationName(QStringLiteral("Halcyon Deck"));
 
     MainFrameServices services;
-    services.prompt = &m_prompt;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     // services.createEngine: the GStreamer PlaybackEngine, once it exists.
     m_mainWnd = std::make_unique<CVxFrame>(std::move(services));
-    m_prompt.setParentWidget(m_mainWnd.get());
+    m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
+    m_mainWnd->setPrompt(m_prompt.get());
     if (!m_mainWnd->LoadFrame())
         return false;
     m_mainWnd->resize(1130, 640);

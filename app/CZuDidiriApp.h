@@ -1,7 +1,7 @@
 #pragma once
 // The application object: start-up in a fixed order up to the idle main
 // window, and the end of the process after the window has gone.
-#include "app/MessageBoxPrompt.h"
+#include "library/MessageBoxPrompt.h"
 
 #include <memory>
 
@@ -21,6 +21,6 @@ public:
     CVxFrame* mainWindow() const { return m_mainWnd.get(); }
 
 private:
-    MessageBoxPrompt m_prompt;
+    std::unique_ptr<MessageBoxPrompt> m_prompt;
     std::unique_ptr<CVxFrame> m_mainWnd;
 };

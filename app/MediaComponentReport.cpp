@@ -1,6 +1,6 @@
 #include "app/MediaComponentReport.h"
 
-#include "app/IPrompt.h"
+#include "library/IPrompt.h"
 
 QString MediaComponentMessage(int checkResult)
 {
@@ -15,5 +15,5 @@ void ReportMediaComponents(int checkResult, IPrompt& prompt)
 {
     const QString text = MediaComponentMessage(checkResult);
     if (!text.isEmpty())
-        prompt.Show(text);
+        prompt.ShowMessage(QStringLiteral("Halcyon Deck"), text);
 }
