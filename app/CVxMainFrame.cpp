@@ -1,6 +1,7 @@
 #include "app/CVxMainFrame.h"
 
 #include "library/IPrompt.h"
+#include "app/MainFrameLayout.h"
 #include "app/MediaComponentReport.h"
 #include "app/Messages.h"
 #include "app/StartupRegistry.h"
@@ -15,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QWindow>
 
 namespace {
@@ -69,14 +69,6 @@ const int kSkinBitmapIds[9] = {191, 192, 180, 158, 526, 603, 527, 528, 604};
 QString text(const char16_t* s)
 {
     return s ? QString::fromUtf16(s) : QString();
-}
-
-// The window region: a rectangle with 12 x 12 corner ellipses.
-QRegion roundedRegion(int w, int h)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, w, h), 6, 6);
-    return QRegion(path.toFillPolygon().toPolygon());
 }
 
 } // namespace
@@ -379,56 +371,61 @@ void CVxMainFrame::DestroyRecordingList()
 }
 void CVxMainFrame::DestroyMapPopup() {}
 
+QWidget* CVxMainFrame::childByControlId(int id) const
+{
+    for (QObject* o : children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && !w->isWindow() && w->property("controlId").toInt() == id)
+            return w;
+    }
+    return nullptr;
+}
+
+void CVxMainFrame::applyLayoutEntry(QWidget* w, const LayoutEntry& e)
+{
+    if (!w)
+        return; // a child that does not exist (yet) is skipped
+    if (e.moveTo && e.resizeTo)
+        w->setGeometry(QRect(*e.moveTo, *e.resizeTo));
+    else if (e.moveTo)
+        w->move(*e.moveTo);
+    else if (e.resizeTo)
+        w->resize(*e.resizeTo);
+    switch (e.visibility) {
+    case LayoutVisibility::Show: w->show(); break;
+    case LayoutVisibility::Hide: w->hide(); break;
+    case LayoutVisibility::Keep:
+    case LayoutVisibility::ByPlayState: break; // RefreshPlayPause decides rows 3, 4, 10, 12
+    }
+}
+
 void CVxMainFrame::ApplyLayout()
 {
-    setMask(roundedRegion(width(), height()));
-    captionStripRect = QRect(0, 0, width(), 27);
+    const QSize client = size();
+    setMask(MainFrameLayout::WindowRegion(client));
+    captionStripRect = MainFrameLayout::CaptionStripRect(client);
     if (!positionSlider)
         return; // not created yet
+    // Video window placement and the full-screen sliders come with full-screen mode.
+    const MainFrameLayoutResult r = fullScreen
+        ? MainFrameLayout::FullScreen(client, fullPositionSlider ? fullPositionSlider->size() : QSize())
+        : MainFrameLayout::Normal(client);
+    for (const LayoutEntry& e : r.rows)
+        applyLayoutEntry(e.key >= 0 && e.key < int(skinButtons.size()) ? skinButtons[e.key] : nullptr, e);
+    for (const LayoutEntry& e : r.children)
+        applyLayoutEntry(childByControlId(e.key), e);
+    muteSwitch->SetBitmap(r.muteSwitchBitmap);
     if (fullScreen) {
-        // The full-screen placement (bottom bar, full-screen sliders) comes
-        // with full-screen mode.
-        return;
+        positionTimeRectFull = r.positionTimeRect;
+        durationTimeRectFull = r.durationTimeRect;
+        if (r.speedLabelRectFull)
+            speedLabelRectFull = *r.speedLabelRectFull;
+        if (r.enableSpeedSliderFull && fullSpeedSlider)
+            fullSpeedSlider->Enable(true);
+    } else {
+        positionTimeRect = r.positionTimeRect;
+        durationTimeRect = r.durationTimeRect;
     }
-    // Video window placement comes with the video windows.
-    for (int row : {0, 1, 2, 5, 6, 7, 15, 16, 17, 18, 19, 20, 21})
-        skinButtons[row]->show();
-    for (int row : {8, 9, 11, 13, 14})
-        skinButtons[row]->hide();
-    // Rows 3, 4, 10, 12 (play / pause) are decided by RefreshPlayPause.
-    for (int row : {22, 23, 24, 25}) {
-        const SkinControlDef& def = kControlBar[row];
-        skinButtons[row]->move(def.x, def.y);
-    }
-    skinButtons[23]->show();
-    skinButtons[24]->hide();
-    skinButtons[26]->hide();
-
-    positionSlider->show();
-    if (fullPositionSlider)
-        fullPositionSlider->hide();
-    const QRect& ps = positionSliderRect;
-    positionTimeRect = QRect(ps.left() - 40, ps.top() - 2, 40, ps.height() + 4);
-    durationTimeRect = QRect(ps.left() + ps.width(), ps.top() - 2, 40, ps.height() + 4);
-
-    // The line plot is shown here once it exists.
-    speedSlider->move(62, 524);
-    speedSlider->show();
-    volumeSlider->move(62, 492);
-    volumeSlider->show();
-    if (fullSpeedSlider)
-        fullSpeedSlider->hide();
-    if (fullVolumeSlider)
-        fullVolumeSlider->hide();
-
-    muteSwitch->SetBitmap(176);
-    muteSwitch->setGeometry(34, 489, 18, 15);
-    selectAllSwitch->show();
-    // The speed read-out is shown here once it exists.
-    for (CVxButton* tab : categoryButtons)
-        tab->show();
-    if (recordingList)
-        recordingList->show();
 }
 
 void CVxMainFrame::resizeEvent(QResizeEvent* e)

@@ -29,6 +29,7 @@
 #include <unordered_map>
 
 class CHTMLListCtrl;
+struct LayoutEntry;
 class CVxButton;
 class CVxSlider;
 class CVxSwitch;
@@ -150,6 +151,8 @@ protected:
     MainFrameServices m_services;
 
 private:
+    QWidget* childByControlId(int id) const;
+    void applyLayoutEntry(QWidget* w, const LayoutEntry& e);
     void createButtonTable(const SkinControlDef* rows, std::size_t count, CVxButton** out, int layout);
 
     std::unordered_map<int, std::function<void()>> m_commands;
