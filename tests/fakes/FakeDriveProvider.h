@@ -5,7 +5,6 @@
 #include <algorithm>
 
 class FakeDriveProvider : public DriveProvider {
-    Q_OBJECT
 public:
     using DriveProvider::DriveProvider;
     QList<DriveInfo> drives;
