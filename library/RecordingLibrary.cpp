@@ -107,6 +107,12 @@ CalendarTime localCalendarTime(std::int64_t seconds, std::uint32_t nanoseconds)
     return t;
 }
 
+// Names compare by UTF-16 code unit, case-sensitively, whatever the locale.
+bool nameLess(const QString& a, const QString& b)
+{
+    return QStringView(a).compare(QStringView(b), Qt::CaseSensitive) < 0;
+}
+
 } // namespace
 
 RecordingLibrary::RecordingLibrary(QObject* parent) : QObject(parent) {}
@@ -147,8 +153,15 @@ void RecordingLibrary::ScanCard(const QString& root)
     if (m_list)
         m_list->DeleteAllRows();
     ClearLibrary();
+    // The lists start empty, so appending in discovery order and sorting once
+    // with a stable sort gives exactly the order of inserting each entry after
+    // its equal names, without moving entries around for every file.
+    m_appendOnly = true;
     for (int k = 0; k < kCategoryFolderCount; ++k)
         ScanCategoryFolder(k, root + QLatin1String(kRecordingCategories[k + 1].folder) + QLatin1Char('/'));
+    m_appendOnly = false;
+    for (auto& list : m_lists)
+        std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return nameLess(a->name, b->name); });
     shownCategory = CategoryAll;
     emit categoryShown(CategoryAll);
     FillRecordingList(CategoryAll);
@@ -201,7 +214,8 @@ void RecordingLibrary::ScanRecordingFolder(int categoryIndex, const QString& fol
         if (!marked && name->startsWith(prefix, Qt::CaseSensitive))
             continue;
         const QString path = folder + *name;
-        const auto facts = ReadFileFacts(path);
+        // Opened relative to the folder: no walk down the whole path for every file.
+        const auto facts = readFactsAt(dirfd(dir.get()), e->d_name);
         if (!facts || facts->size < kMinimumRecordingSize)
             continue;
         // One read of the file serves both entries (its list and ALL).
@@ -212,8 +226,13 @@ void RecordingLibrary::ScanRecordingFolder(int categoryIndex, const QString& fol
 
 std::optional<RecordingLibrary::FileFacts> RecordingLibrary::ReadFileFacts(const QString& path)
 {
+    return readFactsAt(AT_FDCWD, QFile::encodeName(path).constData());
+}
+
+std::optional<RecordingLibrary::FileFacts> RecordingLibrary::readFactsAt(int folderFd, const char* name)
+{
     // Non-blocking, so that a FIFO on a broken card cannot stall the scan.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return std::nullopt;
     FdCloser closer{fd};
@@ -253,13 +272,16 @@ bool RecordingLibrary::AddRecording(int typeCategory, int listIndex, const QStri
 void RecordingLibrary::insertEntry(int listIndex, std::unique_ptr<BBOX_ITEM> entry)
 {
     auto& list = m_lists[listIndex];
-    // After every entry of the same name: equal names keep the order they came in.
-    // Names compare by UTF-16 code unit, case-sensitively, whatever the locale.
-    auto at = std::upper_bound(list.begin(), list.end(), entry->name,
-                               [](const QString& name, const std::unique_ptr<BBOX_ITEM>& e) {
-                                   return QStringView(name).compare(QStringView(e->name), Qt::CaseSensitive) < 0;
-                               });
-    list.insert(at, std::move(entry));
+    if (m_appendOnly) {
+        list.push_back(std::move(entry));
+    } else {
+        // After every entry of the same name: equal names keep the order they came in.
+        auto at = std::upper_bound(list.begin(), list.end(), entry->name,
+                                   [](const QString& name, const std::unique_ptr<BBOX_ITEM>& e) {
+                                       return nameLess(name, e->name);
+                                   });
+        list.insert(at, std::move(entry));
+    }
     views[listIndex].count = int(list.size());
 }
 

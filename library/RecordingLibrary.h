@@ -76,10 +76,12 @@ signals:
     void libraryReset();
 
 private:
+    static std::optional<FileFacts> readFactsAt(int folderFd, const char* name);
     void insertEntry(int listIndex, std::unique_ptr<BBOX_ITEM> entry);
     bool validList(int listIndex) const { return listIndex >= 0 && listIndex < kCategoryCount; }
 
     std::array<std::vector<std::unique_ptr<BBOX_ITEM>>, kCategoryCount> m_lists;
     DriveProvider* m_drives = nullptr;
     IRecordingListView* m_list = nullptr;
+    bool m_appendOnly = false; // during ScanCard, sorted once at its end
 };
