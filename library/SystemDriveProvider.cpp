@@ -16,7 +16,7 @@ constexpr int kPollMs = 2000;
 std::unique_ptr<SystemDriveProvider> SystemDriveProvider::Create(QObject* parent)
 {
     if (UDisksDriveProvider::IsAvailable())
-        return std::make_unique<UDisksDriveProvider>(parent);
+        return std::make_unique<UDisksDriveProvider>(QDBusConnection::systemBus(), parent);
     return std::make_unique<MountTableDriveProvider>(QString(), QString(), parent);
 }
 

@@ -88,9 +88,8 @@ QString objectPathOf(const QVariant& value)
 
 } // namespace
 
-bool UDisksDriveProvider::IsAvailable()
+bool UDisksDriveProvider::IsAvailable(const QDBusConnection& bus)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
     if (bus.interface()->isServiceRegistered(kService).value())
@@ -99,16 +98,16 @@ bool UDisksDriveProvider::IsAvailable()
     return activatable.contains(kService);
 }
 
-UDisksDriveProvider::UDisksDriveProvider(QObject* parent) : SystemDriveProvider(parent)
+UDisksDriveProvider::UDisksDriveProvider(const QDBusConnection& bus, QObject* parent)
+    : SystemDriveProvider(parent), m_bus(bus)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
     const QString objectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
-    bus.connect(kService, kRootPath, objectManager, QStringLiteral("InterfacesAdded"), this,
+    m_bus.connect(kService, kRootPath, objectManager, QStringLiteral("InterfacesAdded"), this,
                 SLOT(onObjectsChanged()));
-    bus.connect(kService, kRootPath, objectManager, QStringLiteral("InterfacesRemoved"), this,
+    m_bus.connect(kService, kRootPath, objectManager, QStringLiteral("InterfacesRemoved"), this,
                 SLOT(onObjectsChanged()));
     // Any object's properties: mounting and unmounting change Filesystem.MountPoints.
-    bus.connect(kService, QString(), QStringLiteral("org.freedesktop.DBus.Properties"),
+    m_bus.connect(kService, QString(), QStringLiteral("org.freedesktop.DBus.Properties"),
                 QStringLiteral("PropertiesChanged"), this, SLOT(onObjectsChanged()));
     start();
 }
@@ -123,7 +122,7 @@ QList<DriveInfo> UDisksDriveProvider::MountedDrives()
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kRootPath,
                                                        QStringLiteral("org.freedesktop.DBus.ObjectManager"),
                                                        QStringLiteral("GetManagedObjects"));
-    const QDBusMessage reply = QDBusConnection::systemBus().call(call, QDBus::Block, kCallTimeoutMs);
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         qCWarning(vxLibrary) << "UDisks2 GetManagedObjects failed:" << reply.errorMessage();
         return {};

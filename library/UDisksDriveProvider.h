@@ -5,17 +5,23 @@
 // (mount points come and go as PropertiesChanged).
 #include "library/SystemDriveProvider.h"
 
+#include <QDBusConnection>
+
 class UDisksDriveProvider : public SystemDriveProvider {
     Q_OBJECT
 public:
-    explicit UDisksDriveProvider(QObject* parent = nullptr);
+    // Tests pass a private bus with a stand-in service.
+    explicit UDisksDriveProvider(const QDBusConnection& bus = QDBusConnection::systemBus(), QObject* parent = nullptr);
     QString BackendName() const override { return QStringLiteral("UDisks2"); }
-    // A system bus with UDisks2 on it (running or startable).
-    static bool IsAvailable();
+    // The bus is up and UDisks2 is on it (running or startable).
+    static bool IsAvailable(const QDBusConnection& bus = QDBusConnection::systemBus());
 
 protected:
     QList<DriveInfo> MountedDrives() override;
 
 private slots:
     void onObjectsChanged();
+
+private:
+    QDBusConnection m_bus;
 };
