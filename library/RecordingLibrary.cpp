@@ -318,7 +318,7 @@ void RecordingLibrary::FillRecordingList(int category)
         return;
     for (const auto& e : m_lists[category])
         m_list->InsertRow(IRecordingListView::kRecordingRowKind, e->name, e->path, e->type, 0,
-                          IRecordingListView::kRecordingRowHeight, e->time);
+                          IRecordingListView::kRecordingRowHeight, IRecordingListView::RowTime(e->time));
 }
 
 void RecordingLibrary::ClearLibrary()
@@ -334,7 +334,7 @@ void RecordingLibrary::ResetLibrary()
 {
     if (m_list) {
         m_list->DeleteAllRows();
-        m_list->SetScrollPosition(0);
+        m_list->SetScrollPos(0);
         m_list->Repaint();
         m_list->SetSelection(-1);
     }

@@ -11,7 +11,7 @@ public:
         int kind;
         QString text, path, typeText;
         int userData, height;
-        CalendarTime time;
+        HTMLLIST_TIME time;
     };
     QList<Row> rows;
     int selection = -1;
@@ -25,9 +25,9 @@ public:
         scrollPos = 0;
     }
     int InsertRow(int kind, const QString& text, const QString& path, const QString& typeText, int userData,
-                  int fixedHeight, const CalendarTime& time) override
+                  int height, const HTMLLIST_TIME& time) override
     {
-        rows.append(Row{kind, text, path, typeText, userData, fixedHeight, time});
+        rows.append(Row{kind, text, path, typeText, userData, height, time});
         return int(rows.size()) - 1;
     }
     int GetRowCount() const override { return int(rows.size()); }
@@ -37,7 +37,7 @@ public:
         ++selectRowCalls;
     }
     void SetSelection(int row) override { selection = row; }
-    void SetScrollPosition(int pos) override { scrollPos = pos; }
+    void SetScrollPos(int pos) override { scrollPos = pos; }
     void Repaint() override { ++repaints; }
 
     QStringList paths() const
