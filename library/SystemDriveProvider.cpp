@@ -33,7 +33,8 @@ void SystemDriveProvider::start()
 {
     m_extraRoots = ExtraCardRoots();
     Refresh();
-    m_poll.start();
+    if (m_pollMounts || !m_extraRoots.isEmpty())
+        m_poll.start();
 }
 
 void SystemDriveProvider::scheduleRefresh()

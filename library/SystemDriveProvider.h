@@ -37,6 +37,9 @@ protected:
     virtual QList<DriveInfo> MountedDrives() = 0;
     // Coalesces bursts of change notices into one Refresh.
     void scheduleRefresh();
+    // False when every mount change is announced (UDisks2): then only extra
+    // roots, if any, are looked at periodically.
+    bool m_pollMounts = true;
 
 private:
     QList<DriveInfo> m_drives;

@@ -101,6 +101,7 @@ bool UDisksDriveProvider::IsAvailable(const QDBusConnection& bus)
 UDisksDriveProvider::UDisksDriveProvider(const QDBusConnection& bus, QObject* parent)
     : SystemDriveProvider(parent), m_bus(bus)
 {
+    m_pollMounts = false;
     const QString objectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
     m_bus.connect(kService, kRootPath, objectManager, QStringLiteral("InterfacesAdded"), this,
                 SLOT(onObjectsChanged()));
