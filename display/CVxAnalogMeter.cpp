@@ -28,6 +28,7 @@ QFont verdana(int pixelSize)
 CVxAnalogMeter::CVxAnalogMeter(QWidget* parent)
     : QWidget(parent)
 {
+    setProperty("controlId", kControlId);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kWidth, kHeight);
 }

@@ -9,6 +9,7 @@ class CVxAnalogMeter : public QWidget {
 public:
     static constexpr int kWidth = 122;
     static constexpr int kHeight = 72;
+    static constexpr int kControlId = 458;
 
     explicit CVxAnalogMeter(QWidget* parent = nullptr);
 
