@@ -1,15 +1,12 @@
 #include "library/TelemetryExport.h"
 
+#include "app/GpsFixReadout.h"
+#include "app/PlaybackReadoutText.h"
+
 #include <QXmlStreamWriter>
 #include <cmath>
 
 namespace {
-
-double fromNmea(double v)
-{
-    const double d = std::trunc(v / 100.0);
-    return d + (v - 100.0 * d) / 60.0;
-}
 
 QByteArray number(double v, int decimals)
 {
@@ -29,25 +26,20 @@ QByteArray gpsRow(const CVxGPSTrace& fix)
     return row;
 }
 
+// The instrument panel's text without its "G".
+QByteArray gText(std::uint8_t axis) { return PlaybackReadoutText::GValueText(axis).chopped(1).toLatin1(); }
+
 QByteArray accelRow(const CVxGSensorInfo& sample)
 {
-    return QByteArray::number(sample.timeStamp) + ",accel,,,,,," + number(GSensorG(sample.x), 1) + ','
-        + number(GSensorG(sample.y), 1) + ',' + number(GSensorG(sample.z), 1) + '\n';
+    return QByteArray::number(sample.timeStamp) + ",accel,,,,,," + gText(sample.x) + ',' + gText(sample.y) + ','
+        + gText(sample.z) + '\n';
 }
 
 } // namespace
 
-double DecimalLatitude(const CVxGPSTrace& fix)
-{
-    const double degrees = fromNmea(fix.latitude);
-    return fix.northSouth == u'N' ? degrees : -degrees;
-}
+double DecimalLatitude(const CVxGPSTrace& fix) { return GpsFixReadout::NmeaToDegrees(fix.latitude, fix.northSouth, u'N'); }
 
-double DecimalLongitude(const CVxGPSTrace& fix)
-{
-    const double degrees = fromNmea(fix.longitude);
-    return fix.eastWest == u'E' ? degrees : -degrees;
-}
+double DecimalLongitude(const CVxGPSTrace& fix) { return GpsFixReadout::NmeaToDegrees(fix.longitude, fix.eastWest, u'E'); }
 
 QDateTime FixDateTimeUtc(const CVxGPSTrace& fix)
 {
@@ -58,7 +50,7 @@ QDateTime FixDateTimeUtc(const CVxGPSTrace& fix)
     return QDateTime(date, time, Qt::UTC);
 }
 
-double GSensorG(std::uint8_t axis) { return (double(axis) * 40.0 / 256.0 - 20.0) / 10.0; }
+double GSensorG(std::uint8_t axis) { return PlaybackReadoutText::GValue(axis); }
 
 QByteArray TelemetryToCsv(const RecordingTelemetry& telemetry)
 {

@@ -9,14 +9,14 @@
 #include <QDateTime>
 #include <cstdint>
 
-// Signed decimal degrees from the NMEA form, as the playback tick computes
-// them: d = trunc(v / 100), d + (v - 100 d) / 60, negated unless 'N' / 'E'.
+// Signed decimal degrees from the NMEA form, by the playback tick's own
+// conversion (GpsFixReadout::NmeaToDegrees).
 double DecimalLatitude(const CVxGPSTrace& fix);
 double DecimalLongitude(const CVxGPSTrace& fix);
 // The fix time in UTC with the two-digit year read as 20yy; invalid when the
 // sentence did not give a usable date and time.
 QDateTime FixDateTimeUtc(const CVxGPSTrace& fix);
-// An axis byte in g, as the instrument panel shows it: (b * 40 / 256 - 20) / 10.
+// An axis byte in g, by the instrument panel's formula (PlaybackReadoutText).
 double GSensorG(std::uint8_t axis);
 
 // Header, then one row per GPS fix and per acceleration sample, merged by
