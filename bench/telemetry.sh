@@ -28,7 +28,7 @@ ms_of() { # command... -> median wall time in ms of 5 runs (after one warm-up)
 for f in 60s 60min; do
   line=$("$BUILD/bench/bench_telemetry_load" "$work/$f.mp4" 20)
   echo "LoadTelemetry  $line"
-  ours=$(echo "$line" | sed -E 's/.*median ([0-9.]+) ms.*/\1/')
+  ours=$(echo "$line" | sed -E 's/.*; median ([0-9.]+) ms, best.*/\1/')
   if command -v exiftool >/dev/null; then
     ex=$(ms_of exiftool -ee -n -GPSLatitude "$work/$f.mp4")
     echo "exiftool -ee -n -GPSLatitude $f.mp4: median $ex ms; ratio $(awk -v a="$ex" -v b="$ours" 'BEGIN{printf "%.0f", a / b}')x"
