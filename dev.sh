@@ -24,6 +24,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
   libpulse-dev libjs-leaflet fonts-noto-cjk
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
+  libimage-exiftool-perl
 )
 
 log() { printf '== %s\n' "$*" >&2; }
