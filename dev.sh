@@ -23,7 +23,8 @@ PACKAGES=(
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
   libpulse-dev libjs-leaflet fonts-noto-cjk
-  xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev
+  xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
+  libimage-exiftool-perl
 )
 
 log() { printf '== %s\n' "$*" >&2; }

@@ -25,6 +25,10 @@ void TraceText(const QString& text)
 
 void TraceLine(const char* format, ...)
 {
+    // Formatting costs more than the line is worth when nobody reads it
+    // (LoadTelemetry writes one per acceleration sample).
+    if (!traceSink() && !vxTrace().isDebugEnabled())
+        return;
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -6,10 +6,38 @@
 #include <QString>
 #include <memory>
 
+struct AVFormatContext;
+struct AVPacket;
+
 class TelemetryFileSource : public ITelemetrySource {
 public:
     // nullptr (and a reason in *error) when the file cannot be opened as MP4.
     // A recording without a telemetry track opens and yields no lines.
     static std::unique_ptr<TelemetryFileSource> Open(const QString& path, QString* error = nullptr);
-    ~TelemetryFileSource() override = default;
+    ~TelemetryFileSource() override;
+
+    void TelemetrySetOption(std::uint8_t option) override;
+    int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) override;
+    void TelemetrySetSpan(std::int32_t start, std::int32_t end) override;
+
+    bool HasTrack() const { return m_stream >= 0; }
+    // Reads the track again from its first line.
+    bool Rewind();
+
+private:
+    struct FormatCloser {
+        void operator()(AVFormatContext* c) const;
+    };
+    struct PacketFree {
+        void operator()(AVPacket* p) const;
+    };
+    TelemetryFileSource() = default;
+
+    std::unique_ptr<AVFormatContext, FormatCloser> m_format;
+    std::unique_ptr<AVPacket, PacketFree> m_packet;
+    int m_stream = -1;
+    bool m_finished = false;
+    std::uint8_t m_option = 0;
+    std::int32_t m_spanStart = 0;
+    std::int32_t m_spanEnd = -1;
 };

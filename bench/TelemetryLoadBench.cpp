@@ -1,0 +1,103 @@
+// Times LoadTelemetry over the recording's telemetry track, as the viewer runs
+// it after opening a recording: open the reader, read every line, build the
+// plot's series. Prints the median and the best of N warm runs in milliseconds,
+// for the whole load and for the part after the reader (lines replayed from memory).
+//   bench_telemetry_load FILE [RUNS]
+#include "display/LinePlotModel.h"
+#include "engine/TelemetryFileSource.h"
+#include "library/RecordingTelemetry.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+// The lines of a recording held in memory, to time parsing and the plot alone.
+class ReplaySource : public ITelemetrySource {
+public:
+    void TelemetrySetOption(std::uint8_t) override {}
+    void TelemetrySetSpan(std::int32_t, std::int32_t) override {}
+    int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) override
+    {
+        if (next >= lines.size())
+            return kTelemetryNoMoreLines;
+        const auto& [bytes, stamp] = lines[next++];
+        std::memcpy(buffer, bytes.data(), bytes.size());
+        *length = std::uint32_t(bytes.size());
+        *timestampMs = stamp;
+        return kTelemetryLineOk;
+    }
+    std::vector<std::pair<std::vector<std::uint8_t>, std::int32_t>> lines;
+    std::size_t next = 0;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_telemetry_load FILE [RUNS]\n");
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+    std::vector<double> ms;
+    std::size_t fixes = 0, samples = 0;
+    for (int i = 0; i <= runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        auto source = TelemetryFileSource::Open(path);
+        if (!source) {
+            std::fprintf(stderr, "cannot open %s\n", argv[1]);
+            return 1;
+        }
+        source->TelemetrySetOption(0);
+        source->TelemetrySetSpan(0, -1);
+        RecordingTelemetry telemetry;
+        LinePlotModel plot;
+        telemetry.LoadTelemetry(source.get(), &plot);
+        const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+        if (i > 0) // the first run warms the page cache
+            ms.push_back(elapsed);
+        fixes = telemetry.gpsTrack.size();
+        samples = telemetry.gSensorTrack.size();
+    }
+    ReplaySource replay;
+    {
+        auto source = TelemetryFileSource::Open(path);
+        std::uint8_t buffer[kTelemetryBufferSize];
+        for (;;) {
+            std::memset(buffer, 0, sizeof buffer);
+            std::uint32_t length = kTelemetryBufferSize;
+            std::int32_t stamp = 0;
+            const int r = source->TelemetryReadLine(buffer, &length, &stamp);
+            if (r == kTelemetryNoMoreLines)
+                break;
+            if (r == kTelemetryLineOk)
+                replay.lines.push_back({std::vector<std::uint8_t>(buffer, buffer + length), stamp});
+        }
+    }
+    std::vector<double> parseMs;
+    for (int i = 0; i < runs; ++i) {
+        replay.next = 0;
+        QElapsedTimer timer;
+        timer.start();
+        RecordingTelemetry telemetry;
+        LinePlotModel plot;
+        telemetry.LoadTelemetry(&replay, &plot);
+        parseMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("%s: %zu fixes, %zu samples; median %.2f ms, best %.2f ms over %d runs"
+                " (after the reader: median %.2f ms)\n",
+                argv[1], fixes, samples, median(ms), *std::min_element(ms.begin(), ms.end()), runs, median(parseMs));
+    return 0;
+}
