@@ -5,6 +5,8 @@
 #include "app/MediaComponentReport.h"
 #include "app/Messages.h"
 #include "app/StartupRegistry.h"
+#include "display/CLinePlot.h"
+#include "display/CVxAnalogMeter.h"
 #include "engine/PlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
 #include "skin/CMemoryDC.h"
@@ -213,7 +215,10 @@ int CVxMainFrame::OnCreate()
     speedSlider->SetPos(speedSetting);
     speedSlider->Enable(false);
 
-    // 10. Speed instrument CVxAnalogMeter, id 458, at (18, 558)-(140, 630).
+    // 10. Speed instrument, id 458.
+    speedMeter = new CVxAnalogMeter(this);
+    speedMeter->setGeometry(R(18, 558, 140, 630));
+    speedMeter->show();
 
     // 11. Sound switch.
     muteSwitch = new CVxSwitch(this, 438, R(34, 489, 52, 504));
@@ -226,8 +231,11 @@ int CVxMainFrame::OnCreate()
     selectAllSwitch->SetState(1);
     connect(selectAllSwitch, &CVxSwitch::commandClicked, this, &CVxMainFrame::dispatchCommand);
 
-    // 13. Line plot "LinePlot", id 459, at (207, 565)-(696, 622), with its
-    // hidden edit child 1034.
+    // 13. Acceleration plot "LinePlot", id 459. Its hidden edit child 1034
+    // comes with the plot's own code if it is ever needed.
+    linePlot = new CLinePlot(this);
+    linePlot->setGeometry(R(207, 565, 696, 622));
+    linePlot->show();
 
     // 14. The switch shows sound on only when the system mute state could be
     // read and sound is not muted.

@@ -29,6 +29,8 @@
 #include <unordered_map>
 
 class CHTMLListCtrl;
+class CLinePlot;
+class CVxAnalogMeter;
 struct LayoutEntry;
 class CVxButton;
 class CVxSlider;
@@ -107,6 +109,8 @@ public:
     CVxSlider* fullVolumeSlider = nullptr;   // 405
     CVxSwitch* muteSwitch = nullptr;         // 438
     CVxSwitch* selectAllSwitch = nullptr;    // 439
+    CVxAnalogMeter* speedMeter = nullptr;    // 458
+    CLinePlot* linePlot = nullptr;           // 459
     CHTMLListCtrl* recordingList = nullptr;  // 415
     std::array<CVxButton*, 27> skinButtons{};
     std::array<CVxButton*, 5> categoryButtons{};

@@ -1,5 +1,7 @@
 #include "FakePrompt.h"
 #include "app/CVxFrame.h"
+#include "display/CLinePlot.h"
+#include "display/CVxAnalogMeter.h"
 #include "engine/PlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
 #include "skin/CVxButton.h"
@@ -193,6 +195,10 @@ void MainFrameTest::initialVisibility()
     for (QWidget* video : m_frame->videoWindows)
         QVERIFY(!video->isVisible());
     QVERIFY(m_frame->recordingList->isVisible());
+    QCOMPARE(m_frame->speedMeter->geometry(), QRect(18, 558, 122, 72));
+    QVERIFY(m_frame->speedMeter->isVisible());
+    QCOMPARE(m_frame->linePlot->geometry(), QRect(207, 565, 489, 57));
+    QVERIFY(m_frame->linePlot->isVisible());
     QCOMPARE(m_frame->recordingList->geometry(), QRect(709, 432, 413, 200));
 }
 
