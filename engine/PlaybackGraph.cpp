@@ -2,6 +2,8 @@
 
 #include "engine/ContainerProbe.h"
 #include "engine/IVideoWindow.h"
+#include "engine/YuvConverter.h"
+#include "engine/IVideoWindow.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -83,6 +85,30 @@ QImage convertSample(GstSample* sample, QSize target, SwsContext*& sws)
     return image;
 }
 
+// The picture for a window: converted only at the window's size.
+QImage windowPicture(GstSample* sample, QSize target)
+{
+    GstVideoInfo info;
+    GstCaps* caps = gst_sample_get_caps(sample);
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps) ||
+        GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420)
+        return {};
+    GstVideoFrame frame;
+    if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
+        return {};
+    const std::uint8_t* planes[3];
+    int strides[3];
+    for (int p = 0; p < 3; ++p) {
+        planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
+        strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
+    }
+    QImage image = YuvConverter::toRgb32(planes, strides,
+                                         QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)), target);
+    gst_video_frame_unmap(&frame);
+    return image;
+}
+
 GstElement* make(const char* factory, const QString& name)
 {
     return gst_element_factory_make(factory, name.toUtf8().constData());
@@ -96,16 +122,13 @@ struct ChannelSink {
     int index = 0;
     mutable std::mutex mutex;
     SamplePtr last;
-    SwsContext* sws = nullptr;        // streaming thread only
     std::atomic<std::uint32_t> target{0};
     std::atomic<std::uint64_t> rendered{0};
-
-    ~ChannelSink() { sws_freeContext(sws); }
 
     void take(GstSample* sample)
     {
         const std::uint32_t t = target.load();
-        QImage image = convertSample(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)), sws);
+        QImage image = windowPicture(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)));
         {
             std::lock_guard lock(mutex);
             last.reset(sample);
