@@ -31,6 +31,7 @@ void GstPlaybackEngine::newGraph()
 {
     m_graph = std::make_unique<PlaybackGraph>(channelCount, videoWindow, telemetryOption);
     m_graph->setAudioSinkFactory(m_audioSinkFactory);
+    m_graph->setPreferredAudioSink(m_chosenAudioSink);
     const quint64 generation = ++m_generation;
     m_graph->setFrameSink([this, generation](int channel, const QImage& frame) {
         QMetaObject::invokeMethod(
@@ -97,6 +98,8 @@ bool GstPlaybackEngine::Open(const QString& path)
         Close();
         return false;
     }
+    if (!m_graph->ChosenAudioSink().isEmpty())
+        m_chosenAudioSink = m_graph->ChosenAudioSink();
     updateTargetSizes();
     if (m_graph->videoPinCount > 0)
         m_graph->SetGain(GainFromVolumeLevel(VolumeLevelFromPercent(m_volumePercent)));

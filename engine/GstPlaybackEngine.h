@@ -46,7 +46,11 @@ public:
     // Not part of the engine interface: for the command-line tool, tests and benchmarks.
     PlaybackGraph* Graph() const { return m_graph.get(); }
     // The audio renderer's factory ("autoaudiosink"; "fakesink" for tools).
-    void SetAudioSinkFactory(const QByteArray& factory) { m_audioSinkFactory = factory; }
+    void SetAudioSinkFactory(const QByteArray& factory)
+    {
+        m_audioSinkFactory = factory;
+        m_chosenAudioSink.clear();
+    }
     int AudioPinValue() const;
     // The rate the graph plays at now (differs from the stored rate until the next Run).
     double AppliedRate() const;
@@ -69,6 +73,7 @@ private:
     std::unique_ptr<PlaybackGraph> m_graph;
     quint64 m_generation = 0;
     QByteArray m_audioSinkFactory = "autoaudiosink";
+    QByteArray m_chosenAudioSink;
     QString m_lastError;
     int m_volumePercent = 100;
     std::array<bool, 4> m_mirror{};

@@ -274,8 +274,35 @@ bool PlaybackGraph::buildAudio(bool single, QString* error)
         gst_bin_add(GST_BIN(filterGraph), audioDecoder);
     }
     // A machine without a usable sound output still shows the pictures.
-    GstElement* sink = make(m_audioSinkFactory.constData(), QStringLiteral("DirectSound Audio Renderer"));
-    if (!sink || gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+    GstElement* sink = nullptr;
+    if (!m_preferredAudioSink.isEmpty()) {
+        // The output found for an earlier recording: probing every kind of
+        // sound output again costs a good part of the time to the first picture.
+        sink = make(m_preferredAudioSink.constData(), QStringLiteral("DirectSound Audio Renderer"));
+        if (sink && m_preferredAudioSink == "fakesink")
+            g_object_set(sink, "sync", TRUE, nullptr);
+        if (sink && gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+            gst_element_set_state(sink, GST_STATE_NULL);
+            gst_object_unref(sink);
+            sink = nullptr;
+        }
+    }
+    if (!sink) {
+        sink = make(m_audioSinkFactory.constData(), QStringLiteral("DirectSound Audio Renderer"));
+        if (sink && gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE && GST_IS_BIN(sink)) {
+            // An automatic sink holds the output it chose as its only child.
+            GstIterator* it = gst_bin_iterate_elements(GST_BIN(sink));
+            GValue item = G_VALUE_INIT;
+            if (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+                GstElementFactory* f = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&item)));
+                if (f)
+                    m_chosenAudioSink = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(f));
+                g_value_unset(&item);
+            }
+            gst_iterator_free(it);
+        }
+    }
+    if (!sink || GST_STATE(sink) < GST_STATE_READY) {
         qCInfo(lcGraph) << "no audio renderer; playing without sound";
         if (sink) {
             gst_element_set_state(sink, GST_STATE_NULL);

@@ -40,6 +40,9 @@ public:
     void setErrorSink(ErrorSink sink) { m_errorSink = std::move(sink); }
     // Factory of the audio renderer; a name that does not exist leaves the graph without sound.
     void setAudioSinkFactory(const QByteArray& factory) { m_audioSinkFactory = factory; }
+    // The output an automatic audio sink chose for an earlier graph, tried first.
+    void setPreferredAudioSink(const QByteArray& factory) { m_preferredAudioSink = factory; }
+    QByteArray ChosenAudioSink() const { return m_chosenAudioSink; }
 
     bool Build(const QString& file, QString* error);
     void Teardown();
@@ -105,6 +108,8 @@ private:
     std::atomic<bool> m_failed{false};
     double m_appliedRate = 1.0;
     QByteArray m_audioSinkFactory = "autoaudiosink";
+    QByteArray m_preferredAudioSink;
+    QByteArray m_chosenAudioSink;
     mutable std::mutex m_messageMutex;
     QString m_errorText;
     FrameSink m_frameSink;
