@@ -1,0 +1,147 @@
+// Measurements of the playback engine and the telemetry reader; driven by bench/engine.sh.
+//   halcyon-bench-engine play FILE [RATE]     play to the end; frames per channel, wall time
+//   halcyon-bench-engine first-picture FILE N open N times; ms until both channels showed a picture
+//   halcyon-bench-engine telemetry FILE N     read every telemetry line N times; ms per read
+#include "engine/GstPlaybackEngine.h"
+#include "engine/IVideoWindow.h"
+#include "engine/TelemetryFileSource.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+class BenchWindow : public IVideoWindow {
+public:
+    BenchWindow(int id, QSize size) : m_id(id), m_size(size) {}
+    int controlId() const override { return m_id; }
+    void presentFrame(const QImage&) override { ++frames; }
+    void repaintFrame() override {}
+    QSize clientSize() const override { return m_size; }
+    int frames = 0;
+
+private:
+    int m_id;
+    QSize m_size;
+};
+
+// The main window's two picture rectangles.
+struct Windows {
+    BenchWindow a{401, QSize(699, 388)}, b{402, QSize(411, 307)}, c{605, QSize()}, d{606, QSize()};
+    std::array<IVideoWindow*, 4> all() { return {&a, &b, &c, &d}; }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+int play(const QString& file, float rate)
+{
+    Windows w;
+    GstPlaybackEngine engine;
+    engine.SetVideoWindows(w.all());
+    if (!engine.Open(file)) {
+        std::fprintf(stderr, "cannot open: %s\n", qPrintable(engine.LastOpenError()));
+        return 1;
+    }
+    engine.SetRate(rate);
+    QElapsedTimer wall;
+    wall.start();
+    if (engine.Run() < 0)
+        return 1;
+    const std::uint64_t duration = engine.GetDurationMs();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (engine.GetPositionMs() >= duration || wall.elapsed() > static_cast<qint64>(duration / rate) * 3 + 5000)
+            loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
+    const double seconds = wall.elapsed() / 1000.0;
+    QCoreApplication::processEvents();
+    std::printf("rate %.2f wall %.2f s duration %.2f s rendered front %llu rear %llu presented front %d rear %d\n", rate,
+                seconds, duration / 1000.0, static_cast<unsigned long long>(engine.FramesRendered(1)),
+                static_cast<unsigned long long>(engine.FramesRendered(2)), w.a.frames, w.b.frames);
+    engine.Close();
+    return 0;
+}
+
+int firstPicture(const QString& file, int runs)
+{
+    // One engine opens the file again and again, as the viewer does from recording to recording.
+    std::vector<double> times;
+    Windows w;
+    GstPlaybackEngine engine;
+    if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
+        engine.SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
+    engine.SetVideoWindows(w.all());
+    for (int i = 0; i <= runs; ++i) {
+        engine.Close();
+        QCoreApplication::processEvents();
+        w.a.frames = w.b.frames = 0;
+        QElapsedTimer t;
+        t.start();
+        if (!engine.Open(file)) {
+            std::fprintf(stderr, "cannot open: %s\n", qPrintable(engine.LastOpenError()));
+            return 1;
+        }
+        while ((w.a.frames == 0 || w.b.frames == 0) && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (i > 0) // the first open warms caches
+            times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("open -> first picture of both channels: median %.1f ms, min %.1f ms over %d opens\n", median(times),
+                *std::min_element(times.begin(), times.end()), runs);
+    return 0;
+}
+
+int telemetry(const QString& file, int runs)
+{
+    std::vector<double> times;
+    int lines = 0;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        auto source = TelemetryFileSource::Open(file);
+        if (!source)
+            return 1;
+        source->TelemetrySetOption(0);
+        source->TelemetrySetSpan(0, -1);
+        lines = 0;
+        for (;;) {
+            std::uint8_t buffer[kTelemetryBufferSize] = {};
+            std::uint32_t length = kTelemetryBufferSize;
+            std::int32_t ms = 0;
+            const int r = source->TelemetryReadLine(buffer, &length, &ms);
+            if (r == kTelemetryNoMoreLines)
+                break;
+            lines += r == kTelemetryLineOk;
+        }
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("telemetry: %d lines, median %.2f ms, min %.2f ms over %d reads (open included)\n", lines,
+                median(times), *std::min_element(times.begin(), times.end()), runs);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == QLatin1String("play"))
+        return play(args[2], args.size() > 3 ? args[3].toFloat() : 1.0f);
+    if (args.size() >= 3 && args[1] == QLatin1String("first-picture"))
+        return firstPicture(args[2], args.size() > 3 ? args[3].toInt() : 10);
+    if (args.size() >= 3 && args[1] == QLatin1String("telemetry"))
+        return telemetry(args[2], args.size() > 3 ? args[3].toInt() : 10);
+    std::fprintf(stderr, "usage: halcyon-bench-engine play|first-picture|telemetry FILE [ARG]\n");
+    return 2;
+}

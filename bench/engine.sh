@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Playback engine and telemetry benchmarks. Usage: bench/engine.sh BUILD_DIR
+# Recordings are generated once into BUILD_DIR/bench-media.
+set -euo pipefail
+BUILD=${1:-build}
+RECGEN="$BUILD/tools/recgen/halcyon-recgen"
+BENCH="$BUILD/bench/halcyon-bench-engine"
+MEDIA="$BUILD/bench-media"
+mkdir -p "$MEDIA"
+
+gen() { # file, options...
+  local f="$MEDIA/$1"; shift
+  [ -s "$f" ] || "$RECGEN" "$f" "$@"
+}
+echo "== generating recordings (cached in $MEDIA)"
+gen drive-1080p.mp4 --front 1920x1080 --bitrate 12000 --rear 1280x720 --rear-bitrate 6000 \
+  --fps 30 --duration 20 --noisy --preset veryfast
+gen telemetry-60s.mp4 --telemetry-only --duration 60
+gen telemetry-60min.mp4 --telemetry-only --duration 3600
+
+cpu() { # command... -> user+sys CPU seconds of the command on stdout
+  local TIMEFORMAT='%3U %3S' t
+  t=$( { time "$@" >/dev/null 2>&1; } 2>&1 )
+  awk '{printf "%.2f", $1 + $2}' <<<"$t"
+}
+
+FILE="$MEDIA/drive-1080p.mp4"
+frames=$(ffprobe -v error -count_packets -show_entries stream=nb_read_packets -select_streams v -of csv=p=0 "$FILE" | paste -sd' ')
+echo "== 1. CPU: 20 s of 1920x1080 12 Mb/s + 1280x720 6 Mb/s, noisy (video packets per track: $frames)"
+cat /dev/null >"$MEDIA/play.log"
+ff=$(cpu ffmpeg -nostdin -i "$FILE" -map 0:v -f null -)
+eng=$(TIMEFORMAT='%3U %3S'; { time "$BENCH" play "$FILE" 1.0 >"$MEDIA/play.log" 2>/dev/null; } 2>&1 | awk '{printf "%.2f", $1 + $2}')
+echo "ffmpeg -i FILE -map 0:v -f null -   : $ff s CPU"
+echo "engine at 1x (both channels)        : $eng s CPU   ($(cat "$MEDIA/play.log"))"
+awk -v e="$eng" -v f="$ff" 'BEGIN {printf "ratio engine/ffmpeg                 : %.2f (target <= 1.25)\n", e / f}'
+echo "engine at 2x                        : $("$BENCH" play "$FILE" 2.0 2>/dev/null)"
+
+echo "== 2. open -> first picture of both channels (warm)"
+"$BENCH" first-picture "$FILE" 15 2>/dev/null
+
+echo "== 3. telemetry read through ITelemetrySource (warm)"
+"$BENCH" telemetry "$MEDIA/telemetry-60s.mp4" 20 2>/dev/null
+"$BENCH" telemetry "$MEDIA/telemetry-60min.mp4" 10 2>/dev/null

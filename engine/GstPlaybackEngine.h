@@ -1,0 +1,81 @@
+#pragma once
+// The playback engine on GStreamer: one PlaybackGraph per open recording.
+// All calls on the UI thread; frames reach the video windows by queued call.
+#include "engine/PlaybackEngine.h"
+
+#include <QByteArray>
+#include <memory>
+
+class PlaybackGraph;
+
+class GstPlaybackEngine : public PlaybackEngine {
+    Q_OBJECT
+public:
+    explicit GstPlaybackEngine(QObject* parent = nullptr);
+    ~GstPlaybackEngine() override;
+
+    void SetVideoWindows(const std::array<IVideoWindow*, 4>& windows) override;
+    bool Open(const QString& path) override;
+    void Close() override;
+
+    bool HasGraph() const override;
+    bool HasFilterGraph() const override;
+    EngineState State() const override;
+
+    int Run() override;
+    int Pause() override;
+    int Stop() override;
+    bool StopEngine() override;
+    bool SeekMs(std::int32_t ms) override;
+    bool StepBack(double seconds) override;
+    bool StepForward(double seconds) override;
+    bool SetRate(float rate) override;
+    bool SetVolume(int percent) override;
+    std::uint64_t GetPositionMs() override;
+    std::uint64_t GetDurationMs() override;
+    bool GrabFrame(QImage& picture) override;
+    bool GrabChannel(int channel, QImage& picture) override;
+    int RepaintFirst() override;
+    int RepaintAll() override;
+    bool StopAndClose() override;
+    void DecoderSetParam(int channel, int param, int value) override;
+    int VideoPinCount() const override;
+    QSize NativeSize() const override;
+    ITelemetrySource* TelemetrySource() override;
+
+    // Not part of the engine interface: for the command-line tool, tests and benchmarks.
+    PlaybackGraph* Graph() const { return m_graph.get(); }
+    // The audio renderer's factory ("autoaudiosink"; "fakesink" for tools).
+    void SetAudioSinkFactory(const QByteArray& factory)
+    {
+        m_audioSinkFactory = factory;
+        m_chosenAudioSink.clear();
+    }
+    int AudioPinValue() const;
+    // The rate the graph plays at now (differs from the stored rate until the next Run).
+    double AppliedRate() const;
+    std::uint64_t FramesRendered(int channel) const;
+    QString LastOpenError() const { return m_lastError; }
+
+    int channelCount = 0;
+    std::array<IVideoWindow*, 4> videoWindow{};
+
+signals:
+    // A picture reached the window of channel 1..4 (after presentFrame).
+    void framePresented(int channel);
+
+private:
+    void newGraph();
+    void presentFrame(quint64 generation, int channel, const QImage& frame);
+    void updateTargetSizes();
+    std::int64_t currentUnits();
+
+    std::unique_ptr<PlaybackGraph> m_graph;
+    quint64 m_generation = 0;
+    QByteArray m_audioSinkFactory = "autoaudiosink";
+    QByteArray m_chosenAudioSink;
+    QString m_lastError;
+    int m_volumePercent = 100;
+    std::array<bool, 4> m_mirror{};
+    std::array<bool, 4> m_flip{};
+};

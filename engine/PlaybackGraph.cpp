@@ -1,0 +1,616 @@
+#include "engine/PlaybackGraph.h"
+
+#include "engine/ContainerProbe.h"
+#include "engine/IVideoWindow.h"
+#include "engine/YuvConverter.h"
+#include "engine/IVideoWindow.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+extern "C" {
+#include <libswscale/swscale.h>
+}
+
+#include <QLoggingCategory>
+#include <chrono>
+#include <thread>
+
+Q_LOGGING_CATEGORY(lcGraph, "vx.engine")
+
+namespace {
+constexpr int kPrerollTimeoutMs = 5000;
+constexpr int kSeekTimeoutMs = 3000;
+constexpr std::int64_t kNsPerUnit = 100;
+
+struct SwsFree {
+    void operator()(SwsContext* c) const { sws_freeContext(c); }
+};
+
+struct SampleUnref {
+    void operator()(GstSample* s) const { gst_sample_unref(s); }
+};
+using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
+
+AVPixelFormat avFormat(GstVideoFormat f)
+{
+    switch (f) {
+    case GST_VIDEO_FORMAT_I420:
+        return AV_PIX_FMT_YUV420P;
+    case GST_VIDEO_FORMAT_NV12:
+        return AV_PIX_FMT_NV12;
+    case GST_VIDEO_FORMAT_BGRx:
+        return AV_PIX_FMT_BGR0;
+    default:
+        return AV_PIX_FMT_NONE;
+    }
+}
+
+// Converts and scales one decoded picture into a 32-bit image of the given size.
+QImage convertSample(GstSample* sample, QSize target, SwsContext*& sws)
+{
+    GstVideoInfo info;
+    GstCaps* caps = gst_sample_get_caps(sample);
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
+        return {};
+    const AVPixelFormat fmt = avFormat(GST_VIDEO_INFO_FORMAT(&info));
+    const int w = GST_VIDEO_INFO_WIDTH(&info), h = GST_VIDEO_INFO_HEIGHT(&info);
+    if (fmt == AV_PIX_FMT_NONE || w <= 0 || h <= 0)
+        return {};
+    if (!target.isValid() || target.isEmpty())
+        target = QSize(w, h);
+    target = target.boundedTo(QSize(w, h));
+    GstVideoFrame frame;
+    if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
+        return {};
+    QImage image(target, QImage::Format_RGB32);
+    sws = sws_getCachedContext(sws, w, h, fmt, target.width(), target.height(), AV_PIX_FMT_BGRA, SWS_BILINEAR,
+                               nullptr, nullptr, nullptr);
+    if (!sws || image.isNull()) {
+        gst_video_frame_unmap(&frame);
+        return {};
+    }
+    const std::uint8_t* src[4] = {};
+    int srcStride[4] = {};
+    for (guint p = 0; p < GST_VIDEO_FRAME_N_PLANES(&frame) && p < 4; ++p) {
+        src[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
+        srcStride[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
+    }
+    std::uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    sws_scale(sws, src, srcStride, 0, h, dst, dstStride);
+    gst_video_frame_unmap(&frame);
+    return image;
+}
+
+// The picture for a window: converted only at the window's size.
+QImage windowPicture(GstSample* sample, QSize target)
+{
+    GstVideoInfo info;
+    GstCaps* caps = gst_sample_get_caps(sample);
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps) ||
+        GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420)
+        return {};
+    GstVideoFrame frame;
+    if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
+        return {};
+    const std::uint8_t* planes[3];
+    int strides[3];
+    for (int p = 0; p < 3; ++p) {
+        planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
+        strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
+    }
+    QImage image = YuvConverter::toRgb32(planes, strides,
+                                         QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)), target);
+    gst_video_frame_unmap(&frame);
+    return image;
+}
+
+GstElement* make(const char* factory, const QString& name)
+{
+    return gst_element_factory_make(factory, name.toUtf8().constData());
+}
+} // namespace
+
+// What a renderer keeps: the newest sample (for capture) and the size the
+// window wants. Touched by the channel's streaming thread and the UI thread.
+struct ChannelSink {
+    PlaybackGraph* graph = nullptr;
+    int index = 0;
+    mutable std::mutex mutex;
+    SamplePtr last;
+    std::atomic<std::uint32_t> target{0};
+    std::atomic<std::uint64_t> rendered{0};
+
+    void take(GstSample* sample)
+    {
+        const std::uint32_t t = target.load();
+        QImage image = windowPicture(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)));
+        {
+            std::lock_guard lock(mutex);
+            last.reset(sample);
+        }
+        if (!image.isNull())
+            graph->deliver(index, image);
+    }
+
+    static GstFlowReturn onSample(GstAppSink* sink, gpointer self)
+    {
+        auto* c = static_cast<ChannelSink*>(self);
+        if (GstSample* s = gst_app_sink_pull_sample(sink)) {
+            c->rendered.fetch_add(1);
+            c->take(s);
+        }
+        return GST_FLOW_OK;
+    }
+    static GstFlowReturn onPreroll(GstAppSink* sink, gpointer self)
+    {
+        auto* c = static_cast<ChannelSink*>(self);
+        if (GstSample* s = gst_app_sink_pull_preroll(sink))
+            c->take(s);
+        return GST_FLOW_OK;
+    }
+};
+
+PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows, std::uint8_t option)
+    : channelCount(count), videoWindow(windows), valid(true), telemetryOption(option)
+{
+}
+
+PlaybackGraph::~PlaybackGraph() { Teardown(); }
+
+void PlaybackGraph::deliver(int channel, const QImage& frame)
+{
+    if (m_frameSink)
+        m_frameSink(channel, frame);
+}
+
+bool PlaybackGraph::Build(const QString& file, QString* error)
+{
+    if (built || filterGraph)
+        Teardown();
+    path = file.left(260);
+
+    // The track list decides the graph's shape; a file that is not a complete
+    // MP4 stops here, before any streaming thread exists.
+    const auto probe = ContainerProbe::Read(path, error);
+    if (!probe)
+        return false;
+
+    filterGraph = gst_pipeline_new("filter graph");
+    m_fileSource = make("filesrc", QStringLiteral("file source"));
+    source = make("qtdemux", QStringLiteral("VORovadaZovavEvuzaz"));
+    if (!filterGraph || !m_fileSource || !source) {
+        if (error)
+            *error = QStringLiteral("the MP4 source cannot be created");
+        if (m_fileSource)
+            gst_object_unref(m_fileSource);
+        if (source)
+            gst_object_unref(source);
+        m_fileSource = source = nullptr;
+        return false;
+    }
+    gst_bin_add_many(GST_BIN(filterGraph), m_fileSource, source, nullptr);
+    g_object_set(m_fileSource, "location", path.toUtf8().constData(), nullptr);
+    if (!gst_element_link(m_fileSource, source)) {
+        if (error)
+            *error = QStringLiteral("the MP4 source cannot be linked");
+        return false;
+    }
+    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(filterGraph));
+    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&PlaybackGraph::onBusMessage), this, nullptr);
+    gst_object_unref(bus);
+
+    // The telemetry reader works on the file directly; its absence is not an error.
+    telemetry = TelemetryFileSource::Open(path);
+    if (telemetry) {
+        telemetry->TelemetrySetOption(telemetryOption);
+        telemetry->TelemetrySetSpan(0, -1);
+    }
+
+    videoPinCount = probe->videoPinCount();
+    audioPinValue = probe->audioPinValue();
+    if (videoPinCount == 0) {
+        // Nothing to show: the graph stays with its source alone and never runs.
+        durationCache = probe->durationUnits;
+        state = EngineState::Stopped;
+        built = true;
+        return true;
+    }
+    const bool single = videoPinCount == 1;
+    if (!buildAudio(single, error))
+        return false;
+    const int channels = single ? 1 : std::min({channelCount, videoPinCount, 4});
+    for (int k = 1; k <= channels; ++k)
+        if (!buildChannel(k, single, error))
+            return false;
+    durationCache = 0;
+    g_signal_connect(source, "pad-added", G_CALLBACK(&PlaybackGraph::onPadAdded), this);
+
+    // Preroll: the graph is ready and stopped with the first picture of each channel.
+    const GstStateChangeReturn r = gst_element_set_state(filterGraph, GST_STATE_PAUSED);
+    if (r == GST_STATE_CHANGE_FAILURE || !waitForSettled(kPrerollTimeoutMs)) {
+        std::lock_guard lock(m_messageMutex);
+        if (error)
+            *error = m_errorText.isEmpty() ? QStringLiteral("the graph did not get ready") : m_errorText;
+        return false;
+    }
+    state = EngineState::Stopped;
+    durationCache = Duration();
+    if (durationCache <= 0)
+        durationCache = probe->durationUnits;
+    const QSize native = probe->videoSize(0);
+    nativeWidth = native.width();
+    nativeHeight = native.height();
+    if (m_sinks[0]) {
+        std::lock_guard lock(m_sinks[0]->mutex);
+        if (m_sinks[0]->last) {
+            GstVideoInfo info;
+            if (GstCaps* caps = gst_sample_get_caps(m_sinks[0]->last.get()); caps && gst_video_info_from_caps(&info, caps)) {
+                nativeWidth = GST_VIDEO_INFO_WIDTH(&info);
+                nativeHeight = GST_VIDEO_INFO_HEIGHT(&info);
+            }
+        }
+    }
+    built = true;
+    return true;
+}
+
+bool PlaybackGraph::buildAudio(bool single, QString* error)
+{
+    const int a = audioPinValue;
+    if (a <= 0)
+        return true;
+    if (a < 1000) {
+        audioDecoder = make("avdec_aac", single ? QStringLiteral("COREAAC AUDIO") : QStringLiteral("CoreAAC Decoder"));
+        if (!audioDecoder) {
+            if (error)
+                *error = QStringLiteral("the AAC decoder cannot be created");
+            return false;
+        }
+        gst_bin_add(GST_BIN(filterGraph), audioDecoder);
+    }
+    // A machine without a usable sound output still shows the pictures.
+    GstElement* sink = nullptr;
+    if (!m_preferredAudioSink.isEmpty()) {
+        // The output found for an earlier recording: probing every kind of
+        // sound output again costs a good part of the time to the first picture.
+        sink = make(m_preferredAudioSink.constData(), QStringLiteral("DirectSound Audio Renderer"));
+        if (sink && m_preferredAudioSink == "fakesink")
+            g_object_set(sink, "sync", TRUE, nullptr);
+        if (sink && gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+            gst_element_set_state(sink, GST_STATE_NULL);
+            gst_object_unref(sink);
+            sink = nullptr;
+        }
+    }
+    if (!sink) {
+        sink = make(m_audioSinkFactory.constData(), QStringLiteral("DirectSound Audio Renderer"));
+        if (sink && gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE && GST_IS_BIN(sink)) {
+            // An automatic sink holds the output it chose as its only child.
+            GstIterator* it = gst_bin_iterate_elements(GST_BIN(sink));
+            GValue item = G_VALUE_INIT;
+            if (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+                GstElementFactory* f = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&item)));
+                if (f)
+                    m_chosenAudioSink = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(f));
+                g_value_unset(&item);
+            }
+            gst_iterator_free(it);
+        }
+    }
+    if (!sink || GST_STATE(sink) < GST_STATE_READY) {
+        qCInfo(lcGraph) << "no audio renderer; playing without sound";
+        if (sink) {
+            gst_element_set_state(sink, GST_STATE_NULL);
+            gst_object_unref(sink);
+        }
+        return true;
+    }
+    GstElement* queue = make("queue", QStringLiteral("audio queue"));
+    GstElement* convert = make("audioconvert", QStringLiteral("audio converter"));
+    GstElement* resample = make("audioresample", QStringLiteral("audio resampler"));
+    GstElement* tempo = make("scaletempo", QStringLiteral("tempo"));
+    GstElement* convert2 = make("audioconvert", QStringLiteral("tempo converter"));
+    GstElement* volume = make("volume", QStringLiteral("volume"));
+    if (!queue || !convert || !resample || !tempo || !convert2 || !volume) {
+        for (GstElement* e : {queue, convert, resample, tempo, convert2, volume, sink})
+            if (e) {
+                gst_element_set_state(e, GST_STATE_NULL);
+                gst_object_unref(e);
+            }
+        qCInfo(lcGraph) << "audio elements missing; playing without sound";
+        return true;
+    }
+    audioRenderer = sink;
+    m_volume = volume;
+    gst_bin_add_many(GST_BIN(filterGraph), queue, convert, resample, tempo, convert2, volume, sink, nullptr);
+    const bool linked = audioDecoder ? gst_element_link_many(queue, audioDecoder, convert, resample, tempo, convert2,
+                                                             volume, sink, nullptr)
+                                     : gst_element_link_many(queue, convert, resample, tempo, convert2, volume, sink,
+                                                             nullptr);
+    if (!linked) {
+        qCInfo(lcGraph) << "audio chain does not link; playing without sound";
+        return true;
+    }
+    m_audioEntry = queue;
+    m_audioUsable = true;
+    return true;
+}
+
+bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
+{
+    const int i = k - 1;
+    GstElement* queue = make("queue", QStringLiteral("video queue %1").arg(k));
+    decoder[i] = make("avdec_h264", QStringLiteral("FFDShow Decoder%1").arg(k));
+    converter[i] = make("videoconvert", QStringLiteral("Color Space Convertor %1").arg(k));
+    renderer[i] = make("appsink", single ? QStringLiteral("Mixing Renderer9") : QStringLiteral("Mixing Renderer9-%1").arg(k));
+    // The front camera's picture is never turned; the others can be mirrored and flipped.
+    GstElement* flip = k >= 2 ? make("videoflip", QStringLiteral("flip %1").arg(k)) : nullptr;
+    if (!queue || !decoder[i] || !converter[i] || !renderer[i] || (k >= 2 && !flip)) {
+        for (GstElement* e : {queue, decoder[i], converter[i], renderer[i], flip})
+            if (e)
+                gst_object_unref(e);
+        decoder[i] = converter[i] = renderer[i] = nullptr;
+        if (error)
+            *error = QStringLiteral("the video chain of channel %1 cannot be created").arg(k);
+        return false;
+    }
+    // Bounded buffering: enough to ride over a slow frame, little enough to start fast.
+    g_object_set(queue, "max-size-buffers", 8u, "max-size-time", guint64(0), "max-size-bytes", 0u, nullptr);
+    GstCaps* caps = gst_caps_from_string("video/x-raw,format=I420");
+    g_object_set(renderer[i], "caps", caps, "sync", TRUE, "wait-on-eos", FALSE, "enable-last-sample", FALSE,
+                 "max-buffers", 2u, "qos", TRUE, "max-lateness", gint64(40 * GST_MSECOND), nullptr);
+    gst_caps_unref(caps);
+
+    auto sink = std::make_unique<ChannelSink>();
+    sink->graph = this;
+    sink->index = k;
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_preroll = &ChannelSink::onPreroll;
+    callbacks.new_sample = &ChannelSink::onSample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(renderer[i]), &callbacks, sink.get(), nullptr);
+    m_sinks[i] = std::move(sink);
+    // The first picture arrives during the preroll: it must already fit its window.
+    if (videoWindow[i])
+        SetTargetSize(k, videoWindow[i]->clientSize());
+
+    gst_bin_add_many(GST_BIN(filterGraph), queue, decoder[i], converter[i], renderer[i], nullptr);
+    bool linked;
+    if (flip) {
+        gst_bin_add(GST_BIN(filterGraph), flip);
+        m_flip[i] = flip;
+        linked = gst_element_link_many(queue, decoder[i], flip, converter[i], renderer[i], nullptr);
+    } else {
+        linked = gst_element_link_many(queue, decoder[i], converter[i], renderer[i], nullptr);
+    }
+    if (!linked) {
+        if (error)
+            *error = QStringLiteral("the video chain of channel %1 does not link").arg(k);
+        return false;
+    }
+    m_videoEntry[i] = queue;
+    return true;
+}
+
+void PlaybackGraph::onPadAdded(GstElement*, GstPad* pad, void* data)
+{
+    auto* self = static_cast<PlaybackGraph*>(data);
+    gchar* name = gst_pad_get_name(pad);
+    const QByteArray padName(name);
+    g_free(name);
+    GstElement* entry = nullptr;
+    if (padName.startsWith("video_")) {
+        // The k-th picture track feeds decoder k.
+        bool ok = false;
+        const int n = padName.mid(6).toInt(&ok);
+        if (ok && n >= 0 && n < 4)
+            entry = self->m_videoEntry[n];
+    } else if (padName.startsWith("audio_") && self->m_audioUsable && !self->m_audioLinked) {
+        entry = self->m_audioEntry;
+        self->m_audioLinked = true;
+    }
+    if (!entry)
+        return;
+    GstPad* sinkPad = gst_element_get_static_pad(entry, "sink");
+    if (sinkPad) {
+        if (!gst_pad_is_linked(sinkPad) && gst_pad_link(pad, sinkPad) != GST_PAD_LINK_OK)
+            qCWarning(lcGraph) << "cannot link" << padName;
+        gst_object_unref(sinkPad);
+    }
+}
+
+int PlaybackGraph::onBusMessage(GstBus*, GstMessage* message, void* data)
+{
+    auto* self = static_cast<PlaybackGraph*>(data);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR: {
+        GError* err = nullptr;
+        gchar* debug = nullptr;
+        gst_message_parse_error(message, &err, &debug);
+        const QString text = QString::fromUtf8(err ? err->message : "unknown error");
+        qCWarning(lcGraph) << "graph error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << text << debug;
+        g_clear_error(&err);
+        g_free(debug);
+        {
+            std::lock_guard lock(self->m_messageMutex);
+            if (self->m_errorText.isEmpty())
+                self->m_errorText = text;
+        }
+        self->m_failed = true;
+        if (self->built && self->m_errorSink)
+            self->m_errorSink(text);
+        break;
+    }
+    case GST_MESSAGE_EOS:
+        self->m_atEnd = true;
+        break;
+    default:
+        break;
+    }
+    // A handler that drops a message owns it.
+    gst_message_unref(message);
+    return GST_BUS_DROP;
+}
+
+bool PlaybackGraph::waitForSettled(int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (m_failed)
+            return false;
+        GstState current, pending;
+        const GstStateChangeReturn r = gst_element_get_state(filterGraph, &current, &pending, 20 * GST_MSECOND);
+        if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL)
+            return !m_failed;
+        if (r == GST_STATE_CHANGE_FAILURE || std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+void PlaybackGraph::Teardown()
+{
+    if (filterGraph) {
+        // Stopping joins every streaming thread, so no callback runs after this.
+        gst_element_set_state(filterGraph, GST_STATE_NULL);
+        GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(filterGraph));
+        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+        gst_object_unref(bus);
+        gst_object_unref(filterGraph);
+    }
+    filterGraph = nullptr;
+    source = audioDecoder = audioRenderer = m_volume = m_fileSource = m_audioEntry = nullptr;
+    renderer = decoder = converter = m_flip = m_videoEntry = {};
+    for (auto& s : m_sinks)
+        s.reset();
+    telemetry.reset();
+    m_audioUsable = m_audioLinked = false;
+    m_atEnd = false;
+    m_failed = false;
+    if (state != EngineState::NoMedia)
+        state = EngineState::Stopped;
+    built = false;
+}
+
+bool PlaybackGraph::Play()
+{
+    if (!filterGraph)
+        return false;
+    return gst_element_set_state(filterGraph, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool PlaybackGraph::PauseGraph()
+{
+    if (!filterGraph)
+        return false;
+    if (gst_element_set_state(filterGraph, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return false;
+    return waitForSettled(kSeekTimeoutMs);
+}
+
+bool PlaybackGraph::Seek(std::int64_t units, double newRate)
+{
+    if (!filterGraph || videoPinCount == 0)
+        return false;
+    const std::int64_t duration = Duration();
+    units = std::max<std::int64_t>(0, units);
+    m_atEnd = false;
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    if (!gst_element_seek(filterGraph, newRate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, units * kNsPerUnit,
+                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+        return false;
+    m_appliedRate = newRate;
+    // The position is stale until the flushing seek has prerolled again.
+    waitForSettled(kSeekTimeoutMs);
+    if (duration > 0 && units >= duration)
+        m_atEnd = true;
+    return true;
+}
+
+std::optional<std::int64_t> PlaybackGraph::Position()
+{
+    if (!filterGraph || videoPinCount == 0)
+        return std::nullopt;
+    if (m_atEnd)
+        return Duration();
+    gint64 ns = 0;
+    if (!gst_element_query_position(filterGraph, GST_FORMAT_TIME, &ns) || ns < 0)
+        return std::nullopt;
+    return ns / kNsPerUnit;
+}
+
+std::int64_t PlaybackGraph::Duration()
+{
+    if (durationCache > 0)
+        return durationCache;
+    gint64 ns = 0;
+    if (filterGraph && videoPinCount > 0 && gst_element_query_duration(filterGraph, GST_FORMAT_TIME, &ns) && ns > 0)
+        return ns / kNsPerUnit;
+    return 0;
+}
+
+bool PlaybackGraph::Grab(int channel, QImage& picture) const
+{
+    if (channel < 1 || channel > 4 || !m_sinks[channel - 1])
+        return false;
+    SamplePtr sample;
+    {
+        std::lock_guard lock(m_sinks[channel - 1]->mutex);
+        if (!m_sinks[channel - 1]->last)
+            return false;
+        sample.reset(gst_sample_ref(m_sinks[channel - 1]->last.get()));
+    }
+    SwsContext* sws = nullptr;
+    QImage image = convertSample(sample.get(), QSize(), sws);
+    sws_freeContext(sws);
+    if (image.isNull())
+        return false;
+    picture = image;
+    return true;
+}
+
+void PlaybackGraph::SetTargetSize(int channel, QSize size)
+{
+    if (channel < 1 || channel > 4 || !m_sinks[channel - 1])
+        return;
+    const std::uint32_t packed = size.isValid() && !size.isEmpty()
+                                     ? (static_cast<std::uint32_t>(std::min(size.width(), 0xFFFF)) << 16) |
+                                           static_cast<std::uint32_t>(std::min(size.height(), 0xFFFF))
+                                     : 0u;
+    m_sinks[channel - 1]->target = packed;
+}
+
+void PlaybackGraph::SetGain(double gain)
+{
+    if (m_volume)
+        g_object_set(m_volume, "volume", gain, nullptr);
+}
+
+bool PlaybackGraph::HasOrientationControl(int channel) const
+{
+    return channel >= 1 && channel <= 4 && m_flip[channel - 1];
+}
+
+void PlaybackGraph::SetOrientation(int channel, bool mirror, bool flip)
+{
+    if (!HasOrientationControl(channel))
+        return;
+    GstVideoOrientationMethod method = GST_VIDEO_ORIENTATION_IDENTITY;
+    if (mirror && flip)
+        method = GST_VIDEO_ORIENTATION_180;
+    else if (mirror)
+        method = GST_VIDEO_ORIENTATION_HORIZ;
+    else if (flip)
+        method = GST_VIDEO_ORIENTATION_VERT;
+    g_object_set(m_flip[channel - 1], "video-direction", method, nullptr);
+}
+
+std::uint64_t PlaybackGraph::FramesRendered(int channel) const
+{
+    if (channel < 1 || channel > 4 || !m_sinks[channel - 1])
+        return 0;
+    return m_sinks[channel - 1]->rendered.load();
+}

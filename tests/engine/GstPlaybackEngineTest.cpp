@@ -1,0 +1,465 @@
+#include "engine/GstPlaybackEngine.h"
+#include "engine/PlaybackGraph.h"
+#include "engine/FakeVideoWindow.h"
+#include "engine/RecordingFixture.h"
+
+#include <gst/gst.h>
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+constexpr int kWaitMs = 8000;
+
+bool hasElement(const PlaybackGraph* graph, const char* name)
+{
+    if (!graph || !graph->filterGraph)
+        return false;
+    GstElement* e = gst_bin_get_by_name(GST_BIN(graph->filterGraph), name);
+    if (e)
+        gst_object_unref(e);
+    return e != nullptr;
+}
+
+// Name of the demuxer pad that feeds a chain's first element.
+QByteArray upstreamPad(const PlaybackGraph* graph, const char* element)
+{
+    GstElement* e = gst_bin_get_by_name(GST_BIN(graph->filterGraph), element);
+    if (!e)
+        return {};
+    GstPad* sink = gst_element_get_static_pad(e, "sink");
+    GstPad* peer = sink ? gst_pad_get_peer(sink) : nullptr;
+    QByteArray name;
+    if (peer) {
+        gchar* n = gst_pad_get_name(peer);
+        name = n;
+        g_free(n);
+        gst_object_unref(peer);
+    }
+    if (sink)
+        gst_object_unref(sink);
+    gst_object_unref(e);
+    return name;
+}
+
+// Colour classes of the generated pictures.
+QString colourAt(const QImage& image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    const int r = c.red(), g = c.green(), b = c.blue();
+    if (r > 180 && g < 90 && b < 90)
+        return QStringLiteral("red");
+    if (r < 90 && g < 90 && b > 180)
+        return QStringLiteral("blue");
+    if (r < 90 && g > 180 && b < 90)
+        return QStringLiteral("green");
+    if (r > 180 && g > 180 && b < 90)
+        return QStringLiteral("yellow");
+    if (r < 50 && g < 50 && b < 50)
+        return QStringLiteral("black");
+    return QStringLiteral("rgb(%1,%2,%3)").arg(r).arg(g).arg(b);
+}
+} // namespace
+
+class GstPlaybackEngineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void buildsGraphForTrackLayout_data();
+    void buildsGraphForTrackLayout();
+    void framesReachBothWindowsScaledToThem();
+    void stateTableAndNoGraphResults();
+    void rateChangedWhilePausedAppliesAtNextRun();
+    void stepsClampAtStartAndEnd();
+    void positionIsFreshRightAfterSeek();
+    void runAfterTheEndRestartsAtZero();
+    void captureIsNativeSizeTopRowFirst();
+    void orientationParametersTurnOnlyLaterChannels_data();
+    void orientationParametersTurnOnlyLaterChannels();
+    void missingAudioRendererLeavesVideoPlaying();
+    void badFilesFailToOpenCleanly_data();
+    void badFilesFailToOpenCleanly();
+    void openingSecondFileReleasesTheFirst();
+    void telemetryOfTheOpenRecording();
+
+private:
+    bool openClip(const QString& name, const QStringList& args = {});
+
+    RecordingFixture m_fixture;
+    QHash<QString, QString> m_clips;
+    std::unique_ptr<GstPlaybackEngine> m_engine;
+    std::unique_ptr<FakeVideoWindow> m_front, m_rear, m_third, m_fourth;
+};
+
+void GstPlaybackEngineTest::initTestCase()
+{
+    QVERIFY2(QFile::exists(RecordingFixture::tool()), "halcyon-recgen not built");
+}
+
+void GstPlaybackEngineTest::init()
+{
+    m_front = std::make_unique<FakeVideoWindow>(401, QSize(320, 180));
+    m_rear = std::make_unique<FakeVideoWindow>(402, QSize(80, 60));
+    m_third = std::make_unique<FakeVideoWindow>(605);
+    m_fourth = std::make_unique<FakeVideoWindow>(606);
+    m_engine = std::make_unique<GstPlaybackEngine>();
+    m_engine->SetVideoWindows({m_front.get(), m_rear.get(), m_third.get(), m_fourth.get()});
+}
+
+void GstPlaybackEngineTest::cleanup()
+{
+    m_engine.reset();
+}
+
+bool GstPlaybackEngineTest::openClip(const QString& name, const QStringList& args)
+{
+    const QString key = name + args.join(QLatin1Char(' '));
+    if (!m_clips.contains(key)) {
+        // One file per distinct set of options.
+        const QString file = QStringLiteral("%1-%2").arg(m_clips.size()).arg(name);
+        m_clips.insert(key, m_fixture.make(file, args));
+    }
+    const QString path = m_clips.value(key);
+    if (path.isEmpty())
+        return false;
+    if (!m_engine->Open(path)) {
+        qWarning("open failed: %s", qPrintable(m_engine->LastOpenError()));
+        return false;
+    }
+    return true;
+}
+
+void GstPlaybackEngineTest::buildsGraphForTrackLayout_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("pins");
+    QTest::addColumn<int>("audio");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const QStringList twoCameras{QStringLiteral("FFDShow Decoder1"), QStringLiteral("FFDShow Decoder2"),
+                                 QStringLiteral("Color Space Convertor 1"), QStringLiteral("Color Space Convertor 2"),
+                                 QStringLiteral("Mixing Renderer9-1"), QStringLiteral("Mixing Renderer9-2"),
+                                 QStringLiteral("VORovadaZovavEvuzaz")};
+    const QStringList beyondTwo{QStringLiteral("FFDShow Decoder3"), QStringLiteral("Mixing Renderer9-3"),
+                                QStringLiteral("Mixing Renderer9-4"), QStringLiteral("Mixing Renderer9")};
+    QTest::newRow("front, rear, AAC") << QStringList{} << 2 << 1
+                                      << twoCameras + QStringList{QStringLiteral("CoreAAC Decoder")}
+                                      << beyondTwo + QStringList{QStringLiteral("COREAAC AUDIO")};
+    QTest::newRow("front only") << QStringList{QStringLiteral("--one-video")} << 1 << 1
+                                << QStringList{QStringLiteral("FFDShow Decoder1"),
+                                               QStringLiteral("Color Space Convertor 1"),
+                                               QStringLiteral("Mixing Renderer9"), QStringLiteral("COREAAC AUDIO")}
+                                << QStringList{QStringLiteral("Mixing Renderer9-1"), QStringLiteral("FFDShow Decoder2"),
+                                               QStringLiteral("CoreAAC Decoder")};
+    QTest::newRow("PCM sound first") << QStringList{QStringLiteral("--pcm"), QStringLiteral("--audio-first")} << 2
+                                     << 1001 << twoCameras
+                                     << beyondTwo + QStringList{QStringLiteral("CoreAAC Decoder"),
+                                                                QStringLiteral("COREAAC AUDIO")};
+    QTest::newRow("silent") << QStringList{QStringLiteral("--no-audio")} << 2 << 0 << twoCameras
+                            << QStringList{QStringLiteral("CoreAAC Decoder"),
+                                           QStringLiteral("DirectSound Audio Renderer")};
+}
+
+void GstPlaybackEngineTest::buildsGraphForTrackLayout()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, pins);
+    QFETCH(int, audio);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    QVERIFY(openClip(QStringLiteral("layout.mp4"), args));
+    QCOMPARE(m_engine->VideoPinCount(), pins);
+    QCOMPARE(m_engine->AudioPinValue(), audio);
+    QCOMPARE(m_engine->State(), EngineState::Stopped);
+    // The longest track sets the duration; AAC priming adds a few milliseconds.
+    QVERIFY(m_engine->GetDurationMs() >= 2990 && m_engine->GetDurationMs() < 3100);
+    QCOMPARE(m_engine->NativeSize(), QSize(320, 180));
+    const PlaybackGraph* g = m_engine->Graph();
+    for (const QString& name : present)
+        QVERIFY2(hasElement(g, name.toUtf8().constData()), qPrintable(name));
+    for (const QString& name : absent)
+        QVERIFY2(!hasElement(g, name.toUtf8().constData()), qPrintable(name));
+    // Decoder 1 takes the first picture track, whatever comes before it.
+    QCOMPARE(upstreamPad(g, "video queue 1"), QByteArray("video_0"));
+    if (audio >= 1000 && g->audioRenderer)
+        QCOMPARE(upstreamPad(g, "audio queue"), QByteArray("audio_0"));
+    // Sound or not, the pictures play.
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->FramesRendered(1) > 5, kWaitMs);
+}
+
+void GstPlaybackEngineTest::framesReachBothWindowsScaledToThem()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    // The first picture of each channel arrives without running.
+    QTRY_VERIFY_WITH_TIMEOUT(m_front->frames > 0 && m_rear->frames > 0, kWaitMs);
+    QCOMPARE(m_front->last.size(), QSize(320, 180));
+    // The rear window is smaller than its 160 x 90 picture: the picture comes scaled.
+    QCOMPARE(m_rear->last.size(), QSize(80, 60));
+    QCOMPARE(colourAt(m_rear->last, 60, 10), QStringLiteral("green"));
+    QCOMPARE(m_third->frames, 0);
+    const int before = m_front->frames;
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_front->frames > before + 10, kWaitMs);
+    m_engine->RepaintAll();
+    QVERIFY(m_front->repaints > 0 && m_rear->repaints > 0);
+    QCOMPARE(m_third->repaints, 0);
+}
+
+void GstPlaybackEngineTest::stateTableAndNoGraphResults()
+{
+    // A graph object without a recording.
+    QVERIFY(m_engine->HasGraph());
+    QVERIFY(!m_engine->HasFilterGraph());
+    QCOMPARE(m_engine->State(), EngineState::NoMedia);
+    QCOMPARE(m_engine->Run(), VFW_E_WRONG_STATE);
+    QCOMPARE(m_engine->Stop(), VFW_E_WRONG_STATE);
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QCOMPARE(m_engine->State(), EngineState::NoMedia);
+
+    // No graph object at all.
+    m_engine->Close();
+    QVERIFY(!m_engine->HasGraph());
+    QCOMPARE(m_engine->Run(), kStatusFail);
+    QCOMPARE(m_engine->Stop(), kStatusFail);
+    QVERIFY(m_engine->StopEngine());
+    QVERIFY(m_engine->SeekMs(1000));
+    QVERIFY(!m_engine->StepBack(1.0));
+    QVERIFY(!m_engine->StepForward(1.0));
+    QVERIFY(!m_engine->SetRate(1.5f));
+    QVERIFY(m_engine->SetVolume(50));
+    QCOMPARE(m_engine->GetPositionMs(), quint64(0));
+    QCOMPARE(m_engine->GetDurationMs(), quint64(0));
+    QImage picture;
+    QVERIFY(m_engine->GrabFrame(picture));
+    QVERIFY(picture.isNull());
+    QCOMPARE(m_engine->RepaintAll(), 0);
+    QVERIFY(m_engine->StopAndClose());
+
+    // A built graph moves through the table.
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QCOMPARE(m_engine->State(), EngineState::Stopped);
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QCOMPARE(m_engine->State(), EngineState::Stopped);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QCOMPARE(m_engine->State(), EngineState::Running);
+    QCOMPARE(m_engine->Run(), VFW_E_WRONG_STATE);
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QCOMPARE(m_engine->State(), EngineState::Paused);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QCOMPARE(m_engine->Stop(), kStatusOk);
+    QCOMPARE(m_engine->State(), EngineState::Stopped);
+    QCOMPARE(m_engine->Stop(), VFW_E_WRONG_STATE);
+    QVERIFY(!m_engine->StepForward(1.0));
+    QVERIFY(m_engine->StopAndClose());
+    QVERIFY(!m_engine->HasGraph());
+}
+
+void GstPlaybackEngineTest::rateChangedWhilePausedAppliesAtNextRun()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QVERIFY(m_engine->SetRate(5.0f));
+    QCOMPARE(m_engine->State(), EngineState::Paused);
+    QCOMPARE(m_engine->AppliedRate(), 1.0);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QCOMPARE(m_engine->AppliedRate(), 2.0);
+    QCOMPARE(m_engine->Graph()->rate, 2.0f);
+    // While running the new rate applies at once.
+    QVERIFY(m_engine->SetRate(0.2f));
+    QCOMPARE(m_engine->State(), EngineState::Running);
+    QCOMPARE(m_engine->AppliedRate(), 0.5);
+    QVERIFY(m_engine->SetRate(1.0f));
+    QCOMPARE(m_engine->AppliedRate(), 1.0);
+}
+
+void GstPlaybackEngineTest::stepsClampAtStartAndEnd()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QVERIFY(m_engine->SeekMs(2500));
+    QVERIFY(m_engine->StepForward(1.0));
+    QCOMPARE(m_engine->GetPositionMs(), m_engine->GetDurationMs());
+    QVERIFY(m_engine->SeekMs(400));
+    QVERIFY(m_engine->StepBack(1.0));
+    QCOMPARE(m_engine->GetPositionMs(), quint64(0));
+    QVERIFY(m_engine->SeekMs(1000));
+    QVERIFY(m_engine->StepForward(1.0));
+    QCOMPARE(m_engine->GetPositionMs(), quint64(2000));
+    QVERIFY(m_engine->StepBack(1.0));
+    QCOMPARE(m_engine->GetPositionMs(), quint64(1000));
+}
+
+void GstPlaybackEngineTest::positionIsFreshRightAfterSeek()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->FramesRendered(1) > 3, kWaitMs);
+    QVERIFY(m_engine->SeekMs(2000));
+    const quint64 position = m_engine->GetPositionMs();
+    QVERIFY2(position >= 2000 && position < 2300, QByteArray::number(position).constData());
+}
+
+void GstPlaybackEngineTest::runAfterTheEndRestartsAtZero()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QVERIFY(m_engine->SeekMs(2700));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->GetPositionMs() >= m_engine->GetDurationMs(), kWaitMs);
+    QCOMPARE(m_engine->GetPositionMs(), m_engine->GetDurationMs());
+    QCOMPARE(m_engine->Pause(), kStatusOk);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QVERIFY(m_engine->GetPositionMs() < 1000);
+}
+
+void GstPlaybackEngineTest::captureIsNativeSizeTopRowFirst()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QImage front, rear;
+    QVERIFY(m_engine->GrabFrame(front));
+    QCOMPARE(front.size(), QSize(320, 180));
+    QCOMPARE(colourAt(front, 240, 40), QStringLiteral("red"));
+    QCOMPARE(colourAt(front, 240, 130), QStringLiteral("blue"));
+    QVERIFY(m_engine->GrabChannel(2, rear));
+    QCOMPARE(rear.size(), QSize(160, 90));
+    QCOMPARE(colourAt(rear, 120, 20), QStringLiteral("green"));
+    QCOMPARE(colourAt(rear, 120, 65), QStringLiteral("yellow"));
+    QVERIFY(!m_engine->GrabChannel(3, rear));
+}
+
+void GstPlaybackEngineTest::orientationParametersTurnOnlyLaterChannels_data()
+{
+    QTest::addColumn<int>("param");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<bool>("captionLeft");
+    QTest::newRow("post-processing only") << 205 << QStringLiteral("green") << true;
+    QTest::newRow("mirror") << 1113 << QStringLiteral("green") << false;
+    QTest::newRow("flip") << 1112 << QStringLiteral("yellow") << true;
+}
+
+void GstPlaybackEngineTest::orientationParametersTurnOnlyLaterChannels()
+{
+    QFETCH(int, param);
+    QFETCH(QString, top);
+    QFETCH(bool, captionLeft);
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    for (int channel : {1, 2}) {
+        m_engine->DecoderSetParam(channel, 1101, 1);
+        m_engine->DecoderSetParam(channel, param, 1);
+        m_engine->DecoderSetParam(channel, 202, 20);
+    }
+    QImage front, rear;
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->GrabChannel(2, rear) && colourAt(rear, 80, 20) == top, kWaitMs);
+    // The caption box sits in the top-left corner of the picture; row 12 is below its letters.
+    const int captionY = param == 1112 ? 90 - 1 - 12 : 12;
+    QCOMPARE(colourAt(rear, captionLeft ? 6 : 160 - 1 - 6, captionY), QStringLiteral("black"));
+    QVERIFY(m_engine->GrabFrame(front));
+    QCOMPARE(colourAt(front, 240, 40), QStringLiteral("red"));
+    QCOMPARE(colourAt(front, 6, 12), QStringLiteral("black"));
+
+    // Switching off restores the picture.
+    if (param != 205) {
+        m_engine->DecoderSetParam(2, 1101, 1);
+        m_engine->DecoderSetParam(2, param, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->GrabChannel(2, rear) && colourAt(rear, 80, 20) == QStringLiteral("green") &&
+                                     colourAt(rear, 6, 12) == QStringLiteral("black"),
+                                 kWaitMs);
+    }
+}
+
+void GstPlaybackEngineTest::missingAudioRendererLeavesVideoPlaying()
+{
+    m_engine->SetAudioSinkFactory("no-such-audio-sink");
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QVERIFY(!hasElement(m_engine->Graph(), "DirectSound Audio Renderer"));
+    QVERIFY(m_engine->SetVolume(0));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->GetPositionMs() > 500, kWaitMs);
+    QVERIFY(m_engine->FramesRendered(2) > 0);
+}
+
+void GstPlaybackEngineTest::badFilesFailToOpenCleanly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("empty") << QByteArray() << QStringList{};
+    QTest::newRow("not MP4") << QByteArray("GIF89a not really a movie at all") << QStringList{};
+    QTest::newRow("cut before the index") << QByteArray() << QStringList{QStringLiteral("--truncate"), QStringLiteral("30000")};
+    QTest::newRow("header only") << QByteArray() << QStringList{QStringLiteral("--truncate"), QStringLiteral("40")};
+    QTest::newRow("telemetry only") << QByteArray() << QStringList{QStringLiteral("--telemetry-only")};
+}
+
+void GstPlaybackEngineTest::badFilesFailToOpenCleanly()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, args);
+    QString path;
+    if (args.isEmpty()) {
+        path = m_fixture.path(QStringLiteral("bad.mp4"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    } else {
+        path = m_fixture.make(QStringLiteral("odd.mp4"), args);
+        QVERIFY(!path.isEmpty());
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const bool opened = m_engine->Open(path);
+    QVERIFY(timer.elapsed() < kWaitMs);
+    if (args.contains(QStringLiteral("--telemetry-only"))) {
+        // Opens with no pictures: nothing can run.
+        QVERIFY(opened);
+        QCOMPARE(m_engine->VideoPinCount(), 0);
+        QCOMPARE(m_engine->Run(), kStatusFail);
+        return;
+    }
+    QVERIFY(!opened);
+    QVERIFY(!m_engine->HasGraph());
+    QVERIFY(!m_engine->LastOpenError().isEmpty());
+    // The engine is still usable.
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+}
+
+void GstPlaybackEngineTest::openingSecondFileReleasesTheFirst()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    GstElement* first = GST_ELEMENT(gst_object_ref(m_engine->Graph()->filterGraph));
+    QVERIFY(openClip(QStringLiteral("layout.mp4"), {QStringLiteral("--one-video")}));
+    GstState state = GST_STATE_PLAYING;
+    gst_element_get_state(first, &state, nullptr, 0);
+    QCOMPARE(state, GST_STATE_NULL);
+    // Nothing but this test holds the first graph any more.
+    QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(first), 1);
+    gst_object_unref(first);
+    QCOMPARE(m_engine->VideoPinCount(), 1);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+}
+
+void GstPlaybackEngineTest::telemetryOfTheOpenRecording()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    ITelemetrySource* source = m_engine->TelemetrySource();
+    QVERIFY(source);
+    int lines = 0;
+    for (int guard = 0; guard < 1000; ++guard) {
+        std::uint8_t buffer[kTelemetryBufferSize] = {};
+        std::uint32_t length = kTelemetryBufferSize;
+        std::int32_t ms = 0;
+        if (source->TelemetryReadLine(buffer, &length, &ms) == kTelemetryNoMoreLines)
+            break;
+        ++lines;
+    }
+    QCOMPARE(lines, 33);
+    m_engine->Close();
+    QVERIFY(!m_engine->TelemetrySource());
+}
+
+QTEST_GUILESS_MAIN(GstPlaybackEngineTest)
+#include "GstPlaybackEngineTest.moc"
