@@ -1,14 +1,30 @@
 #include "app/CVxMainFrame.h"
 
 #include "library/IPrompt.h"
+#include "app/GpsFixReadout.h"
 #include "app/MainFrameLayout.h"
 #include "app/MediaComponentReport.h"
 #include "app/Messages.h"
+#include "app/PlaybackReadoutText.h"
 #include "app/StartupRegistry.h"
+#include "app/Trace.h"
+#include "app/VideoPlacement.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
+#include "display/VideoWindow.h"
 #include "engine/PlaybackEngine.h"
+#include "engine/PlaybackTables.h"
 #include "library/CHTMLListCtrl.h"
+#include "library/CardMonitor.h"
+#include "library/CopyProgressDialog.h"
+#include "library/HTMLLIST_NOTIFY.h"
+#include "library/HTMLListRecordingView.h"
+#include "library/HTMLListTickedRows.h"
+#include "library/PlatformFileDialogs.h"
+#include "library/RecordingFileOps.h"
+#include "library/RecordingLibrary.h"
+#include "library/SnapshotExport.h"
+#include "library/SystemDriveProvider.h"
 #include "skin/CMemoryDC.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
@@ -16,8 +32,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 namespace {
@@ -93,6 +114,17 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     // telemetry code.
     if (m_services.createEngine)
         engine = m_services.createEngine();
+    library = std::make_unique<RecordingLibrary>();
+    drives = m_services.createDriveProvider ? m_services.createDriveProvider() : nullptr;
+    if (!drives)
+        drives = SystemDriveProvider::Create();
+    // The pauses keep painting and ticking but hold the user's input back
+    // until they end, as a blocked window would.
+    wait = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    };
     // The engine's construction stores the machine-wide flag the camera
     // maker's tools look for; an ordinary user cannot write it and that is fine.
     WriteMachineRegistryValues();
@@ -168,10 +200,9 @@ int CVxMainFrame::OnCreate()
     createButtonTable(kCategoryTabs.data(), kCategoryTabs.size(), categoryButtons.data(), int(ButtonLayout::Tab));
 
     // 4. Video windows 401, 402, 605, 606, hidden until a recording plays.
-    // The video-window widget (IVideoWindow) replaces these plain children.
     const int videoIds[4] = {401, 402, 605, 606};
     for (int i = 0; i < 4; ++i) {
-        auto* w = new QWidget(this);
+        auto* w = new VideoWindow(videoIds[i], this);
         w->setObjectName(QStringLiteral("videoWindow%1").arg(i + 1));
         w->setProperty("controlId", videoIds[i]);
         w->hide();
@@ -255,9 +286,21 @@ int CVxMainFrame::OnCreate()
     recordingList = new CHTMLListCtrl(this);
     recordingList->Create(this, R(709, 432, 1122, 632));
     recordingList->SetStyle(3);
+    connect(recordingList, &CHTMLListCtrl::notify, this, &CVxMainFrame::onListNotify);
+    listView = std::make_unique<HTMLListRecordingView>(*recordingList);
+    library->SetListView(listView.get());
+    cardMonitor = std::make_unique<CardMonitor>(*library, *drives, config, engine.get(), this);
+    cardMonitor->wait = [this](int ms) { if (wait) wait(ms); };
+    connect(library.get(), &RecordingLibrary::categoryShown, this, &CVxMainFrame::showCategoryTabs);
+    connect(library.get(), &RecordingLibrary::libraryReset, this, &CVxMainFrame::onLibraryReset);
+    connect(cardMonitor.get(), &CardMonitor::settingsLoaded, this, [this] {
+        speedMeter->SetVelo(0, config.live.speedUnit);
+        update();
+    });
 
-    // 17. Hand the video windows to the engine (SetVideoWindows with 401, 402,
-    // 605, 606) once they are IVideoWindow widgets.
+    // 17. The engine draws into the four video windows.
+    if (engine)
+        engine->SetVideoWindows({videoWindows[0], videoWindows[1], videoWindows[2], videoWindows[3]});
 
     // 18. The working volume is 50 % from here on; a graph never exists yet.
     volumePercent = 50;
@@ -278,6 +321,9 @@ int CVxMainFrame::OnCreate()
     QCoreApplication::postEvent(this, new QEvent(QEvent::Type(MSG_SCAN_CARD)));
     m_timer3.start(350);
 
+    // The shortcuts reach the window wherever the pointer is.
+    setFocusPolicy(Qt::StrongFocus);
+
     // 21. The title the task bar shows.
     setWindowTitle(QStringLiteral("Halcyon Deck"));
 
@@ -290,8 +336,40 @@ int CVxMainFrame::OnCreate()
 
 void CVxMainFrame::RegisterCommands()
 {
+    registerCommand(300, [this] { PlayPrevious(); });
+    registerCommand(290, [this] { PlayPrevious(); });
+    registerCommand(301, [this] { PlayCommand(); });
+    registerCommand(291, [this] { PlayCommand(); });
+    registerCommand(309, [this] { StopCommand(); });
+    registerCommand(292, [this] { StopCommand(); });
+    registerCommand(302, [this] { PauseCommand(); });
+    registerCommand(293, [this] { PauseCommand(); });
+    registerCommand(303, [this] { PlayNext(); });
+    registerCommand(294, [this] { PlayNext(); });
+    registerCommand(310, [this] { StepBack(); });
+    registerCommand(530, [this] { StepBack(); });
+    registerCommand(306, [this] { StepForward(); });
+    registerCommand(532, [this] { StepForward(); });
+    registerCommand(307, [this] { OpenFilesCommand(); });
+    registerCommand(311, [this] { CopyRecordings(); });
+    registerCommand(312, [this] { DeleteRecordings(); });
+    registerCommand(324, [this] { SaveSnapshot(); });
+    registerCommand(325, [] {}); // the settings sheet is not there yet
+    registerCommand(326, [] {}); // the map pop-up is not there yet
     registerCommand(328, [this] { showMinimized(); });
+    registerCommand(323, [this] { ToggleFullScreen(); });
+    registerCommand(330, [this] { ToggleFullScreen(); });
     registerCommand(329, [this] { OnAppExit(); });
+    registerCommand(523, [this] { SwapVideo(); });
+    registerCommand(582, [this] { SwapVideo(); });
+    registerCommand(524, [this] { ToggleMirror(); });
+    registerCommand(525, [this] { ToggleFlip(); });
+    for (int c = 0; c < 5; ++c)
+        registerCommand(360 + c, [this, c] { SelectCategory(c); });
+    registerCommand(438, [this] { OnMuteSwitch(); });
+    registerCommand(439, [this] { OnSelectAllSwitch(); });
+    registerCommand(406, [] {});
+    registerCommand(32772, [] {});
 }
 
 void CVxMainFrame::registerCommand(int id, std::function<void()> handler)
@@ -360,13 +438,574 @@ bool CVxMainFrame::event(QEvent* e)
     }
 }
 
-void CVxMainFrame::OnSliderMoving(int, int) {}
-void CVxMainFrame::OnSliderMoved(int, int) {}
-void CVxMainFrame::OnScanCard() {}
-void CVxMainFrame::OnListReset() {}
-void CVxMainFrame::OnShellMedia() {}
-void CVxMainFrame::OnTimer1() {}
-void CVxMainFrame::OnTimer3() {}
+// ---------------------------------------------------------------- state
+
+bool CVxMainFrame::runningOrPaused() const
+{
+    if (!engine || !engine->HasGraph())
+        return false;
+    const EngineState st = engine->State();
+    return st == EngineState::Running || st == EngineState::Paused;
+}
+
+bool CVxMainFrame::isRunning() const
+{
+    return engine && engine->HasGraph() && engine->State() == EngineState::Running;
+}
+
+IFileDialogs& CVxMainFrame::fileDialogs()
+{
+    if (m_services.fileDialogs)
+        return *m_services.fileDialogs;
+    if (!m_ownDialogs)
+        m_ownDialogs = std::make_unique<PlatformFileDialogs>(this);
+    return *m_ownDialogs;
+}
+
+// ---------------------------------------------------------------- playing
+
+bool CVxMainFrame::PlayFile(const QString& path)
+{
+    if (!engine)
+        return false;
+    // 1. Any open recording goes first; the decoders need the pause to let go.
+    if (engine->HasGraph() && engine->State() != EngineState::NoMedia) {
+        engine->Stop();
+        engine->SeekMs(0);
+        engine->Stop();
+        engine->Close();
+        if (wait)
+            wait(500);
+    }
+    // 2. Decoder options of any decoder still held.
+    if (engine->HasGraph()) {
+        for (int ch = 1; ch <= engine->VideoPinCount(); ++ch) {
+            engine->DecoderSetParam(ch, 205, 1);
+            engine->DecoderSetParam(ch, 202, 20);
+        }
+    }
+    // 3. Every line of telemetry is read from the start.
+    engine->telemetryOption = 0;
+    // 4.
+    if (!engine->Open(path)) {
+        if (m_services.prompt)
+            m_services.prompt->ShowMessage(QString(), QStringLiteral("Can not OpenFile"));
+        return false;
+    }
+    // 5. The first picture's size decides the full-screen rectangle.
+    firstPictureSize = QSize(0, 0);
+    QImage first;
+    if (engine->GrabFrame(first))
+        firstPictureSize = first.size();
+    secondPictureSize = QSize(1280, 720);
+    // 6.
+    telemetry.LoadTelemetry(engine->TelemetrySource(), linePlot);
+    // 7.
+    videoWindows[0]->show();
+    videoWindows[1]->show();
+    // 8.
+    durationMs = std::int32_t(std::uint32_t(engine->GetDurationMs()));
+    positionSlider->SetRange(0, durationMs);
+    if (fullScreenControlsCreated && fullPositionSlider)
+        fullPositionSlider->SetRange(0, durationMs);
+    // 9.
+    if (engine->Run() < 0) {
+        if (m_services.prompt)
+            m_services.prompt->ShowMessage(QString(), QStringLiteral("Can not PlayFile"));
+        return false;
+    }
+    // 10., 11.
+    engine->SetVolume(muted ? 0 : volumePercent);
+    engine->SetRate(RateForSpeedSetting(speedSetting));
+    // 12.
+    const int playing = library->playingCategory;
+    for (int i = 0; i < library->RecordingCount(playing); ++i) {
+        BBOX_ITEM* item = library->GetRecording(playing, i);
+        if (item && item->path.compare(path, Qt::CaseInsensitive) == 0)
+            item->played = 1;
+    }
+    // 13., 14.
+    currentFile = path;
+    RefreshPlayPause();
+    ResetControls();
+    PlaceVideoWindows();
+    // 15., 16.
+    setSlidersEnabled(true);
+    update();
+    return true;
+}
+
+void CVxMainFrame::setSlidersEnabled(bool enabled)
+{
+    for (CVxSlider* s : {positionSlider, speedSlider, fullPositionSlider, fullSpeedSlider}) {
+        if (s) {
+            s->Enable(enabled);
+            s->update();
+        }
+    }
+}
+
+void CVxMainFrame::RefreshPlayPause()
+{
+    for (const LayoutEntry& e : MainFrameLayout::PlayPauseRows(fullScreen != 0, isRunning())) {
+        if (e.key >= 0 && e.key < int(skinButtons.size()) && skinButtons[e.key])
+            skinButtons[e.key]->setVisible(e.visibility == LayoutVisibility::Show);
+    }
+}
+
+void CVxMainFrame::ResetControls()
+{
+    positionSlider->SetPos(0);
+    speedSlider->SetPos(speedSetting);
+    if (fullScreenControlsCreated) {
+        if (fullPositionSlider)
+            fullPositionSlider->SetPos(0);
+        if (fullSpeedSlider)
+            fullSpeedSlider->SetPos(speedSetting);
+    }
+    speedMeter->SetVelo(0, config.live.speedUnit);
+}
+
+void CVxMainFrame::PauseCommand()
+{
+    if (isRunning()) {
+        engine->Pause();
+        RefreshPlayPause();
+    }
+}
+
+void CVxMainFrame::PlayCommand()
+{
+    if (engine && engine->HasGraph() && engine->State() == EngineState::Paused) {
+        engine->Run();
+        RefreshPlayPause();
+        setSlidersEnabled(true);
+        return;
+    }
+    const int shown = library->shownCategory;
+    const int row = recordingList->GetSelection();
+    if (shown < 0 || library->RecordingCount(shown) == 0 || row < 0)
+        return;
+    BBOX_ITEM* item = library->GetRecording(shown, row);
+    if (!item)
+        return;
+    if (library->playingCategory == -1)
+        library->playingCategory = shown;
+    const QString path = item->path; // PlayFile may not outlive the entry
+    PlayFile(path);
+    library->playingCategory = shown;
+}
+
+void CVxMainFrame::clearMarks(int category)
+{
+    for (int i = 0; i < library->RecordingCount(category); ++i) {
+        if (BBOX_ITEM* item = library->GetRecording(category, i))
+            item->played = 0;
+    }
+}
+
+void CVxMainFrame::PlayPrevious()
+{
+    const int p = library->playingCategory;
+    if (p < 0 || library->shownCategory < 0 || library->RecordingCount(p) <= 1)
+        return;
+    const int i = library->views[p].selected;
+    if (i <= 0)
+        return;
+    library->views[p].selected = i - 1;
+    if (library->shownCategory == p)
+        recordingList->SelectRow(i - 1);
+    clearMarks(p);
+    if (BBOX_ITEM* item = library->GetRecording(p, i - 1))
+        PlayFile(QString(item->path));
+}
+
+void CVxMainFrame::PlayNext()
+{
+    const int p = library->playingCategory;
+    const int n = p >= 0 ? library->RecordingCount(p) : 0;
+    if (p < 0 || library->shownCategory < 0 || n <= 1)
+        return;
+    const int i = library->views[p].selected;
+    if (i >= n - 1)
+        return;
+    library->views[p].selected = i + 1;
+    if (library->shownCategory == p)
+        recordingList->SelectRow(i + 1);
+    if (BBOX_ITEM* item = library->GetRecording(p, i + 1))
+        PlayFile(QString(item->path));
+}
+
+void CVxMainFrame::PlayNextUnplayed()
+{
+    const int p = library->playingCategory;
+    if (p < 0 || library->shownCategory < 0)
+        return;
+    const int n = library->RecordingCount(p);
+    const int i = library->views[p].selected;
+    const bool shown = library->shownCategory == p;
+    if (n < 2) {
+        BBOX_ITEM* item = library->GetRecording(p, i);
+        if (!item) {
+            StopCommand();
+            return;
+        }
+        item->played = 0;
+        if (shown)
+            recordingList->SelectRow(i);
+        PlayFile(QString(item->path));
+        return;
+    }
+    if (i < n - 1) {
+        for (int j = i + 1; j < n; ++j) {
+            BBOX_ITEM* item = library->GetRecording(p, j);
+            if (item && !item->played) {
+                library->views[p].selected = j;
+                if (shown)
+                    recordingList->SelectRow(j);
+                PlayFile(QString(item->path));
+                return;
+            }
+        }
+    }
+    clearMarks(p);
+    library->views[p].selected = 0;
+    if (shown) {
+        recordingList->SetSelection(0);
+        recordingList->SelectRow(0);
+        recordingList->update();
+    }
+    if (BBOX_ITEM* item = library->GetRecording(p, 0))
+        PlayFile(QString(item->path));
+}
+
+void CVxMainFrame::ActivateRow(int row)
+{
+    const int shown = library->shownCategory;
+    if (row < 0 || shown < 0)
+        return;
+    BBOX_ITEM* item = library->GetRecording(shown, row);
+    if (!item)
+        return;
+    library->playingCategory = shown;
+    library->views[shown].selected = row;
+    clearMarks(shown);
+    PlayFile(QString(item->path));
+}
+
+void CVxMainFrame::onListNotify(const HTMLLIST_NOTIFY& nm)
+{
+    if (nm.hdr.code == HTMLLIST_DBLCLK)
+        ActivateRow(nm.row);
+}
+
+void CVxMainFrame::StopCommand()
+{
+    if (engine) {
+        engine->Stop();
+        if (engine->HasFilterGraph())
+            engine->SeekMs(0);
+        engine->Stop();
+        engine->Close();
+    }
+    if (wait)
+        wait(1000);
+    setSlidersEnabled(false);
+    videoWindows[0]->hide();
+    videoWindows[1]->hide();
+    RefreshPlayPause();
+    while (linePlot->SeriesCount() > 0)
+        linePlot->RemoveSeries(0);
+    linePlot->RedrawNow();
+    linePlot->update();
+    speedMeter->SetVelo(0, config.live.speedUnit);
+    update();
+}
+
+void CVxMainFrame::StepBack()
+{
+    if (runningOrPaused())
+        engine->StepBack(1.0);
+}
+
+void CVxMainFrame::StepForward()
+{
+    if (runningOrPaused())
+        engine->StepForward(1.0);
+}
+
+void CVxMainFrame::OpenFilesCommand()
+{
+    const bool wasRunning = isRunning();
+    if (wasRunning)
+        engine->Pause();
+    RefreshPlayPause();
+    const QStringList paths = fileDialogs().OpenFileNames(RecordingFileOps::kMovieFilter, QStringLiteral("mp4"));
+    if (paths.isEmpty())
+        return;
+    for (const QString& path : paths) {
+        const QString name = QFileInfo(path).fileName();
+        const int c = RecordingLibrary::ClassifyRecordingName(name);
+        library->AddRecording(c, 0, path, name);
+        if (c != 0)
+            library->AddRecording(c, c, path, name);
+    }
+    if (!wasRunning) {
+        library->shownCategory = 0;
+        categoryButtons[0]->SetChecked(true);
+    }
+    if (library->shownCategory == 0) {
+        recordingList->DeleteAllRows();
+        library->FillRecordingList(0);
+        if (!wasRunning)
+            recordingList->SelectRow(0);
+        recordingList->update();
+    }
+}
+
+void CVxMainFrame::showCategoryTabs(int category)
+{
+    for (int i = 0; i < 5; ++i) {
+        categoryButtons[i]->SetChecked(i == category);
+        categoryButtons[i]->update();
+    }
+}
+
+void CVxMainFrame::SelectCategory(int category)
+{
+    const int old = library->shownCategory;
+    if (old >= 0 && old < kCategoryCount) {
+        library->views[old].selected = recordingList->GetSelection();
+        library->views[old].scrollPos = recordingList->GetScrollPos();
+    }
+    library->shownCategory = category;
+    showCategoryTabs(category);
+    recordingList->DeleteAllRows();
+    recordingList->update();
+    if (library->RecordingCount(category) == 0)
+        return;
+    library->FillRecordingList(category);
+    recordingList->SelectRow(library->views[category].selected);
+    recordingList->SetScrollPos(library->views[category].scrollPos);
+    recordingList->update();
+}
+
+void CVxMainFrame::onLibraryReset()
+{
+    // The card went away: nothing of it plays or shows any more.
+    setSlidersEnabled(false);
+    ResetControls();
+    videoWindows[0]->hide();
+    videoWindows[1]->hide();
+    RefreshPlayPause();
+    showCategoryTabs(-1);
+    while (linePlot->SeriesCount() > 0)
+        linePlot->RemoveSeries(0);
+    linePlot->RedrawNow();
+    update();
+}
+
+void CVxMainFrame::SwapVideo()
+{
+    if (!isRunning() || engine->VideoPinCount() < 2)
+        return;
+    swapVideo = swapVideo ? 0 : 1;
+    PlaceVideoWindows();
+    update(captionFrontRect);
+    update(captionRearRect);
+}
+
+void CVxMainFrame::ToggleMirror()
+{
+    mirrorHorizontal = mirrorHorizontal ? 0 : 1;
+    if (!engine)
+        return;
+    for (int ch = 2; ch <= 3 && ch <= engine->VideoPinCount(); ++ch) {
+        engine->DecoderSetParam(ch, 1101, 1);
+        engine->DecoderSetParam(ch, 1113, mirrorHorizontal);
+    }
+}
+
+void CVxMainFrame::ToggleFlip()
+{
+    flipVertical = flipVertical ? 0 : 1;
+    if (!engine)
+        return;
+    for (int ch = 2; ch <= 3 && ch <= engine->VideoPinCount(); ++ch) {
+        engine->DecoderSetParam(ch, 1101, 1);
+        engine->DecoderSetParam(ch, 1112, flipVertical);
+    }
+}
+
+void CVxMainFrame::OnMuteSwitch()
+{
+    if (muteSwitch->GetState() == 1) {
+        if (engine)
+            engine->SetVolume(volumePercent);
+        muted = 0;
+    } else {
+        if (engine)
+            engine->SetVolume(0);
+        muted = 1;
+    }
+}
+
+void CVxMainFrame::OnSelectAllSwitch()
+{
+    const int ticked = selectAllSwitch->GetState() == 0 ? 1 : 0;
+    for (int r = 0; r < recordingList->GetRowCount(); ++r)
+        recordingList->SetRowTicked(r, ticked);
+    recordingList->update();
+}
+
+void CVxMainFrame::OnSliderMoving(int id, int)
+{
+    if (id == 410 || id == 403) {
+        CVxSlider* from = id == 410 ? positionSlider : fullPositionSlider;
+        CVxSlider* other = id == 410 ? fullPositionSlider : positionSlider;
+        if (!from)
+            return;
+        const int p = from->GetPos();
+        if (other)
+            other->SetPos(p);
+        if (engine)
+            engine->SeekMs(p);
+        RefreshPlayPause();
+    } else if (id == 412 || id == 405) {
+        CVxSlider* from = id == 412 ? volumeSlider : fullVolumeSlider;
+        CVxSlider* other = id == 412 ? fullVolumeSlider : volumeSlider;
+        if (!from)
+            return;
+        volumePercent = from->GetPos();
+        if (other)
+            other->SetPos(volumePercent);
+        if (unsigned(volumePercent) > 99)
+            volumePercent = 99;
+        if (id == 412)
+            TraceLine("nVolume = %d \r\n", volumePercent);
+        if (engine)
+            engine->SetVolume(volumePercent);
+        muted = 0;
+        muteSwitch->SetState(1);
+        muteSwitch->update();
+    }
+}
+
+void CVxMainFrame::OnSliderMoved(int id, int)
+{
+    if (id != 411 && id != 404)
+        return;
+    CVxSlider* from = id == 411 ? speedSlider : fullSpeedSlider;
+    CVxSlider* other = id == 411 ? fullSpeedSlider : speedSlider;
+    if (from && runningOrPaused()) {
+        speedSetting = from->GetPos();
+        if (other)
+            other->SetPos(speedSetting);
+        engine->SetRate(RateForSpeedSetting(speedSetting));
+    } else {
+        speedSlider->SetPos(speedSetting);
+        if (fullSpeedSlider)
+            fullSpeedSlider->SetPos(speedSetting);
+    }
+}
+
+void CVxMainFrame::OnScanCard()
+{
+    cardMonitor->OnScanCard();
+}
+
+void CVxMainFrame::OnListReset()
+{
+    library->ResetLibrary();
+}
+
+void CVxMainFrame::OnShellMedia()
+{
+    // The drive provider follows mounts itself; a notice only asks for a look.
+    if (auto* system = dynamic_cast<SystemDriveProvider*>(drives.get()))
+        system->Refresh();
+}
+
+// ---------------------------------------------------------------- file operations
+
+void CVxMainFrame::CopyRecordings()
+{
+    HTMLListTickedRows rows(*recordingList);
+    CopyProgressDialog progress(this);
+    if (m_services.prompt)
+        RecordingFileOps::CopyTickedRecordings(rows, fileDialogs(), *m_services.prompt, progress.Callback());
+}
+
+void CVxMainFrame::DeleteRecordings()
+{
+    if (!m_services.prompt)
+        return;
+    HTMLListTickedRows rows(*recordingList);
+    RecordingFileOps::DeleteTickedRecordings(rows, *m_services.prompt, [this](int list, const QString& path) {
+        library->RemoveRecording(list, path);
+    });
+}
+
+void CVxMainFrame::SaveSnapshot()
+{
+    if (engine && m_services.prompt)
+        SnapshotExport::SaveSnapshot(*engine, fileDialogs(), *m_services.prompt);
+    RefreshPlayPause();
+}
+
+// ---------------------------------------------------------------- ticks
+
+void CVxMainFrame::OnTimer1()
+{
+    const bool hasGraph = engine && engine->HasGraph();
+    const std::uint64_t pos = hasGraph ? engine->GetPositionMs() : 0;
+    const std::uint64_t dur = hasGraph ? engine->GetDurationMs() : 0;
+    positionSlider->SetPos(int(qMin<std::uint64_t>(pos, std::uint64_t(INT32_MAX))));
+    if (fullScreenControlsCreated && fullPositionSlider)
+        fullPositionSlider->SetPos(int(qMin<std::uint64_t>(pos, std::uint64_t(INT32_MAX))));
+    update(fullScreen ? positionTimeRectFull : positionTimeRect);
+    if (!fullScreen) {
+        update(gReadoutX);
+        update(gReadoutY);
+        update(gReadoutZ);
+    }
+    if (!hasGraph)
+        return;
+    switch (engine->State()) {
+    case EngineState::Running:
+        if (pos >= dur) {
+            PlayNextUnplayed();
+            return;
+        }
+        linePlot->SetCursor(std::uint32_t(pos));
+        linePlot->update();
+        break;
+    case EngineState::Paused:
+    case EngineState::Stopped:
+        if (pos >= dur || pos == 0)
+            PlayNextUnplayed();
+        break;
+    case EngineState::NoMedia:
+        break;
+    }
+}
+
+void CVxMainFrame::OnTimer3()
+{
+    if (!runningOrPaused())
+        return;
+    const auto pos = std::uint32_t(engine->GetPositionMs());
+    const auto index = GpsFixReadout::FindFixIndex(telemetry.gpsTimes, pos);
+    if (!index || *index >= telemetry.gpsTrack.size())
+        return;
+    const DeviceSettings& s = config.live;
+    const GpsFixReadoutValues v = GpsFixReadout::Compute(GpsFixReadout::FieldsOf(telemetry.gpsTrack[*index]),
+                                                         s.timeZoneIndex, s.daylightSaving != 0, s.speedUnit);
+    if (!offline && showMapPosition)
+        showMapPosition(v.latitude, v.longitude);
+    speedMeter->SetVelo(v.speed, s.speedUnit);
+}
+
 bool CVxMainFrame::CheckMapServer() { return false; }
 int CVxMainFrame::QueryWaveOutVolume() { return -1; }
 bool CVxMainFrame::ReadSystemMute(bool&) { return false; }
@@ -407,33 +1046,121 @@ void CVxMainFrame::applyLayoutEntry(QWidget* w, const LayoutEntry& e)
     }
 }
 
+void CVxMainFrame::PlaceVideoWindows()
+{
+    const VideoWindowPlacement p =
+        VideoPlacement::Place(swapVideo != 0, fullScreen != 0, runningOrPaused(), size(), firstPictureSize);
+    videoWindows[0]->setGeometry(p.window1);
+    videoWindows[1]->setGeometry(p.window2);
+    videoWindows[0]->setVisible(p.show1);
+    videoWindows[1]->setVisible(p.show2);
+    videoWindows[2]->hide();
+    videoWindows[3]->hide();
+}
+
 void CVxMainFrame::ApplyLayout()
 {
-    const QSize client = size();
+    ApplyLayoutFor(size());
+}
+
+void CVxMainFrame::ApplyLayoutFor(QSize client)
+{
+    if (client != size())
+        resize(client);
     setMask(MainFrameLayout::WindowRegion(client));
     captionStripRect = MainFrameLayout::CaptionStripRect(client);
     if (!positionSlider)
         return; // not created yet
-    // Video window placement and the full-screen sliders come with full-screen mode.
     const MainFrameLayoutResult r = fullScreen
         ? MainFrameLayout::FullScreen(client, fullPositionSlider ? fullPositionSlider->size() : QSize())
         : MainFrameLayout::Normal(client);
+    if (fullScreen)
+        speedLabelRectFull = r.speedLabelRectFull.value_or(speedLabelRectFull);
+    PlaceVideoWindows();
     for (const LayoutEntry& e : r.rows)
         applyLayoutEntry(e.key >= 0 && e.key < int(skinButtons.size()) ? skinButtons[e.key] : nullptr, e);
+    RefreshPlayPause();
     for (const LayoutEntry& e : r.children)
         applyLayoutEntry(childByControlId(e.key), e);
     muteSwitch->SetBitmap(r.muteSwitchBitmap);
     if (fullScreen) {
         positionTimeRectFull = r.positionTimeRect;
         durationTimeRectFull = r.durationTimeRect;
-        if (r.speedLabelRectFull)
-            speedLabelRectFull = *r.speedLabelRectFull;
-        if (r.enableSpeedSliderFull && fullSpeedSlider)
+        if (r.enableSpeedSliderFull && fullSpeedSlider) {
             fullSpeedSlider->Enable(true);
+            fullSpeedSlider->update();
+        }
     } else {
         positionTimeRect = r.positionTimeRect;
         durationTimeRect = r.durationTimeRect;
     }
+}
+
+QRect CVxMainFrame::FullScreenTargetRect() const
+{
+    QScreen* s = screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    if (!s)
+        return QRect(0, 0, 1130, 640);
+    return MainFrameLayout::FullScreenTarget(s->availableGeometry(), s->geometry());
+}
+
+void CVxMainFrame::EnterFullScreen()
+{
+    if (engine && engine->HasGraph() && engine->State() == EngineState::NoMedia)
+        return;
+    savedWindowRect = geometry();
+    const QRect target = FullScreenTargetRect();
+    if (!fullScreenControlsCreated) {
+        fullScreenControlsCreated = 1;
+        const FullScreenSliderRects r = MainFrameLayout::FullScreenSliders(target);
+        fullPositionSlider = new CVxSlider(this, 403, r.position);
+        fullPositionSlider->SetChannelBitmap(463);
+        fullPositionSlider->SetThumbBitmap(464);
+        fullPositionSlider->SetRange(0, durationMs);
+        fullPositionSlider->Enable(positionSlider->IsEnabled());
+        fullPositionSlider->show();
+        fullSpeedSlider = new CVxSlider(this, 404, r.speed);
+        fullSpeedSlider->SetChannelBitmap(144);
+        fullSpeedSlider->SetThumbBitmap(596);
+        fullSpeedSlider->SetRange(1, 9);
+        fullSpeedSlider->SetPos(speedSetting);
+        fullSpeedSlider->Enable(false);
+        fullSpeedSlider->show();
+        fullVolumeSlider = new CVxSlider(this, 405, r.volume);
+        fullVolumeSlider->SetChannelBitmap(601);
+        fullVolumeSlider->SetThumbBitmap(602);
+        fullVolumeSlider->SetRange(0, 99);
+        fullVolumeSlider->SetPos(volumePercent);
+        fullVolumeSlider->show();
+    }
+    fullScreen = 1;
+    if (geometry() == target)
+        ApplyLayout(); // no size change would come
+    else
+        setGeometry(target);
+    update();
+}
+
+void CVxMainFrame::LeaveFullScreen()
+{
+    if (!fullScreen)
+        return;
+    fullScreen = 0;
+    if (savedWindowRect.isValid() && geometry() != savedWindowRect)
+        setGeometry(savedWindowRect);
+    else
+        ApplyLayout();
+    update();
+}
+
+void CVxMainFrame::ToggleFullScreen()
+{
+    if (!fullScreen)
+        EnterFullScreen();
+    else
+        LeaveFullScreen();
 }
 
 void CVxMainFrame::resizeEvent(QResizeEvent* e)
@@ -442,9 +1169,57 @@ void CVxMainFrame::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
 }
 
+// ---------------------------------------------------------------- painting
+
+namespace {
+
+// A colour written as the platform's 0x00BBGGRR.
+QColor bgr(std::uint32_t v)
+{
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+} // namespace
+
+void CVxMainFrame::drawText(QPainter& dc, const QRect& r, const QString& text, int pixelSize, int weight,
+                            QRgb colour, Qt::Alignment align) const
+{
+    // "Arial" where it is installed, else the desktop's sans at the same pixel size.
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Weight(weight));
+    dc.save();
+    dc.setFont(font);
+    dc.setPen(bgr(colour));
+    dc.setClipRect(r);
+    dc.drawText(r, int(align | Qt::TextSingleLine), text);
+    dc.restore();
+}
+
+void CVxMainFrame::paintOverlayTimes(QPainter& dc, const QRect& positionRect, const QRect& durationRect,
+                                     bool position, bool duration)
+{
+    const bool rp = runningOrPaused();
+    if (duration) {
+        const std::uint64_t d = engine && engine->HasGraph() ? engine->GetDurationMs() : 0;
+        drawText(dc, durationRect, PlaybackReadoutText::TimeText(rp, d * 10000), 11, 500, 0xC8C8C8,
+                 Qt::AlignCenter);
+    }
+    if (position) {
+        const std::uint64_t p = engine && engine->HasGraph() ? engine->GetPositionMs() : 0;
+        drawText(dc, positionRect, PlaybackReadoutText::TimeText(rp, p * 10000), 11, 500, 0x54B5EF,
+                 Qt::AlignCenter);
+    }
+}
+
 void CVxMainFrame::paintEvent(QPaintEvent*)
 {
-    // Video repaint (RepaintFirst / RepaintAll) comes with the video windows.
+    if (engine && engine->HasGraph()) {
+        if (engine->State() == EngineState::Running)
+            engine->RepaintFirst();
+        engine->RepaintAll();
+    }
     QPainter target(this);
     CMemoryDC dc(target, rect(), QColor(0x36, 0x36, 0x36));
     if (fullScreen)
@@ -455,26 +1230,136 @@ void CVxMainFrame::paintEvent(QPaintEvent*)
 
 void CVxMainFrame::PaintNormal(QPainter& dc)
 {
+    dc.fillRect(rect(), QColor(0x36, 0x36, 0x36));
     backgroundBitmap.DrawBackground(dc);
     skinBitmaps[2].Draw(dc, QRect(709, 409, 0, 0));
     skinBitmaps[8].Draw(dc, QRect(10, 0, 0, 0));
-    // Overlay texts (acceleration read-outs, list column captions, video
-    // captions, speed caption, duration) and the position time follow here.
+
+    const bool rp = runningOrPaused();
+    const std::uint64_t pos = engine && engine->HasGraph() ? engine->GetPositionMs() : 0;
+    if (const auto g = PlaybackReadoutText::GReadoutAt(rp, pos, telemetry.gSensorTrack)) {
+        const std::pair<QRect, std::pair<QString, std::uint32_t>> axes[3] = {
+            {gReadoutX, {QStringLiteral("X :"), 0xFFFF80}},
+            {gReadoutY, {QStringLiteral("Y :"), 0x00FF00}},
+            {gReadoutZ, {QStringLiteral("Z :"), 0x0000FF}},
+        };
+        const QString values[3] = {g->x, g->y, g->z};
+        for (int i = 0; i < 3; ++i) {
+            drawText(dc, axes[i].first, axes[i].second.first, 11, 400, axes[i].second.second,
+                     Qt::AlignLeft | Qt::AlignVCenter);
+            drawText(dc, axes[i].first, values[i], 11, 400, axes[i].second.second, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    drawText(dc, headerDateRect, QStringLiteral("날 짜"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    drawText(dc, headerNameRect, QStringLiteral("파일이름"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    drawText(dc, headerTypeRect, QStringLiteral("유형"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    const QString front = QStringLiteral("전방영상");
+    const QString rear = QStringLiteral("후방영상");
+    drawText(dc, captionFrontRect, swapVideo ? rear : front, 14, 800, 0xC8C8C8, Qt::AlignLeft | Qt::AlignVCenter);
+    drawText(dc, captionRearRect, swapVideo ? front : rear, 14, 800, 0xC8C8C8, Qt::AlignLeft | Qt::AlignVCenter);
+    drawText(dc, speedLabelRect, QStringLiteral("재생"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignTop);
+    drawText(dc, speedLabelRect, QStringLiteral("속도"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignBottom);
+    paintOverlayTimes(dc, positionTimeRect, durationTimeRect, true, true);
 }
 
 void CVxMainFrame::PaintFullScreen(QPainter& dc)
 {
+    const int W = width();
+    const int H = height();
     dc.fillRect(rect(), Qt::black);
-    // Borders from skin images 4 to 7 and the full-screen texts follow here.
+    const CVxBitmap& top = skinBitmaps[4];
+    const CVxBitmap& corner = skinBitmaps[5];
+    const CVxBitmap& side = skinBitmaps[6];
+    const CVxBitmap& bottom = skinBitmaps[7];
+    // Three 15-pixel columns of an image: left and right at their size, the
+    // middle one stretched across.
+    auto threeColumns = [&](const CVxBitmap& b, int y, int h) {
+        if (b.isNull())
+            return;
+        dc.drawImage(QRect(0, y, 15, h), b.image(), QRect(0, 0, 15, b.size().height()));
+        dc.drawImage(QRect(15, y, W - 30, h), b.image(), QRect(15, 0, 15, b.size().height()));
+        dc.drawImage(QRect(W - 15, y, 15, h), b.image(), QRect(30, 0, 15, b.size().height()));
+    };
+    threeColumns(top, 0, 70);
+    if (!corner.isNull())
+        dc.drawImage(QRect(0, 0, 110, 35), corner.image());
+    threeColumns(bottom, H - 200, 200);
+    threeColumns(side, 70, H - 270);
+    dc.fillRect(QRect(QPoint(9, 69), QPoint(W - 10 - 1, H - 93 - 1)), Qt::black);
+    drawText(dc, captionFrontRect, swapVideo ? QStringLiteral("후방영상") : QStringLiteral("전방영상"), 14, 800,
+             0xFFFFFF, Qt::AlignLeft | Qt::AlignVCenter);
+    drawText(dc, speedLabelRectFull, QStringLiteral("재생"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignTop);
+    drawText(dc, speedLabelRectFull, QStringLiteral("속도"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignBottom);
+    paintOverlayTimes(dc, positionTimeRectFull, durationTimeRectFull, true, true);
 }
+
+// ---------------------------------------------------------------- mouse and keyboard
 
 void CVxMainFrame::mousePressEvent(QMouseEvent* e)
 {
-    // Presses that reach the window itself are on its background: move the
-    // window, as the caption of a framed window would.
-    if (e->button() == Qt::LeftButton && windowHandle()) {
+    // Presses that reach the window itself are on its background: outside
+    // full screen they move the window, as the caption of a framed window would.
+    if (!fullScreen && e->button() == Qt::LeftButton && windowHandle()) {
         if (windowHandle()->startSystemMove())
             return;
     }
     QWidget::mousePressEvent(e);
+}
+
+void CVxMainFrame::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (fullScreen && e->button() == Qt::LeftButton && captionStripRect.contains(e->position().toPoint()))
+        LeaveFullScreen();
+    QWidget::mouseDoubleClickEvent(e);
+}
+
+void CVxMainFrame::keyReleaseEvent(QKeyEvent* e)
+{
+    if (fullScreen && e->key() == Qt::Key_Escape && !e->isAutoRepeat())
+        LeaveFullScreen();
+    QWidget::keyReleaseEvent(e);
+}
+
+void CVxMainFrame::keyPressEvent(QKeyEvent* e)
+{
+    // Shortcuts only reach the commands the buttons have.
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Space:
+        dispatchCommand(isRunning() ? 302 : 301);
+        return;
+    case Qt::Key_Left:
+        dispatchCommand(310);
+        return;
+    case Qt::Key_Right:
+        dispatchCommand(306);
+        return;
+    case Qt::Key_Up:
+        dispatchCommand(300);
+        return;
+    case Qt::Key_Down:
+        dispatchCommand(303);
+        return;
+    case Qt::Key_F:
+        if (!ctrl && !fullScreen)
+            dispatchCommand(323);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!fullScreen)
+            dispatchCommand(323);
+        return;
+    case Qt::Key_S:
+        if (ctrl)
+            dispatchCommand(324);
+        return;
+    case Qt::Key_M:
+        // The switch toggles as a click would, then its command runs.
+        muteSwitch->SetState(muteSwitch->GetState() ? 0 : 1);
+        muteSwitch->update();
+        dispatchCommand(438);
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
 }

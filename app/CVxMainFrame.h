@@ -15,6 +15,8 @@
 // - Timers 1 (300 ms) and 3 (350 ms) call OnTimer1 / OnTimer3.
 // - paintEvent draws through one CMemoryDC; ApplyLayout runs on every resize.
 #include "app/SkinControlDef.h"
+#include "config/DeviceConfig.h"
+#include "library/RecordingTelemetry.h"
 #include "skin/CVxBitmap.h"
 
 #include <QColor>
@@ -28,8 +30,15 @@
 #include <memory>
 #include <unordered_map>
 
+class CardMonitor;
 class CHTMLListCtrl;
 class CLinePlot;
+class DriveProvider;
+class HTMLListRecordingView;
+class IFileDialogs;
+class RecordingLibrary;
+class VideoWindow;
+struct HTMLLIST_NOTIFY;
 class CVxAnalogMeter;
 struct LayoutEntry;
 class CVxButton;
@@ -46,6 +55,10 @@ struct MainFrameServices {
     std::function<int()> checkMediaComponents;
     // Creates the playback engine; null until the engine exists.
     std::function<std::unique_ptr<PlaybackEngine>()> createEngine;
+    // The machine's drives; the system's own provider when empty.
+    std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
+    // Open/save/folder dialogs; the desktop's own when null.
+    IFileDialogs* fileDialogs = nullptr;
 };
 
 class CVxMainFrame : public QWidget {
@@ -69,6 +82,46 @@ public:
     void OnAppExit();
     // Dispatches pending events until `ms` have passed.
     static void PumpMessagesFor(int ms);
+
+    // ---- commands (also reached from the keyboard and the tick)
+    bool PlayFile(const QString& path);
+    void RefreshPlayPause();
+    void ResetControls();
+    void PlayCommand();
+    void PauseCommand();
+    void PlayPrevious();
+    void PlayNext();
+    void PlayNextUnplayed();
+    void ActivateRow(int row);
+    void StopCommand();
+    void OpenFilesCommand();
+    void SelectCategory(int category);
+    void ToggleFullScreen();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void ToggleMirror();
+    void ToggleFlip();
+    void SwapVideo();
+    void StepBack();
+    void StepForward();
+    void OnMuteSwitch();
+    void OnSelectAllSwitch();
+    void CopyRecordings();
+    void DeleteRecordings();
+    void SaveSnapshot();
+    // Places the video windows for the mode, the swap flag and the play state.
+    void PlaceVideoWindows();
+    // The layout pass for a given client size (the size change calls it with
+    // the window's own size).
+    void ApplyLayoutFor(QSize client);
+    // The rectangle full screen covers on this window's screen.
+    QRect FullScreenTargetRect() const;
+
+    // The fixed pauses of playback changes; they keep the window painting.
+    // Tests replace it to run without waiting.
+    std::function<void(int ms)> wait;
+    // Stand-in hook for the map's position update of the 350 ms tick.
+    std::function<void(double latitude, double longitude)> showMapPosition;
 
     static const std::array<SkinControlDef, 27>& ControlBarTable();
     static const std::array<SkinControlDef, 5>& CategoryTabTable();
@@ -96,11 +149,14 @@ public:
     int shellNotifyId = 0;
     int speedSetting = 5;
     int volumePercent = 0;
+    int muted = 0;
+    QString currentFile;
 
     // ---- owned objects (creation order)
     QColor backgroundBrush{17, 25, 34};
+    RecordingTelemetry telemetry;
     std::unique_ptr<PlaybackEngine> engine;
-    std::array<QWidget*, 4> videoWindows{};
+    std::array<VideoWindow*, 4> videoWindows{};
     CVxSlider* positionSlider = nullptr;     // 410
     CVxSlider* fullPositionSlider = nullptr; // 403, created on the first full-screen entry
     CVxSlider* speedSlider = nullptr;        // 411
@@ -116,6 +172,11 @@ public:
     std::array<CVxButton*, 5> categoryButtons{};
     CVxBitmap backgroundBitmap;
     std::array<CVxBitmap, 9> skinBitmaps;
+    std::unique_ptr<RecordingLibrary> library;
+    DeviceConfig config;
+    std::unique_ptr<DriveProvider> drives;
+    std::unique_ptr<HTMLListRecordingView> listView;
+    std::unique_ptr<CardMonitor> cardMonitor;
 
 protected:
     // Creation steps.
@@ -151,11 +212,28 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
     MainFrameServices m_services;
 
 private:
     QWidget* childByControlId(int id) const;
+    bool runningOrPaused() const;
+    bool isRunning() const;
+    void onListNotify(const HTMLLIST_NOTIFY& nm);
+    void setSlidersEnabled(bool enabled);
+    void showCategoryTabs(int category);
+    void onLibraryReset();
+    void clearMarks(int category);
+    IFileDialogs& fileDialogs();
+    void drawText(QPainter& dc, const QRect& r, const QString& text, int pixelSize, int weight, QRgb colour,
+                  Qt::Alignment align) const;
+    void paintOverlayTimes(QPainter& dc, const QRect& positionRect, const QRect& durationRect, bool position,
+                           bool duration);
+
+    std::unique_ptr<IFileDialogs> m_ownDialogs;
     void applyLayoutEntry(QWidget* w, const LayoutEntry& e);
     void createButtonTable(const SkinControlDef* rows, std::size_t count, CVxButton** out, int layout);
 

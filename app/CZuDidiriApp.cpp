@@ -3,7 +3,10 @@
 #include "app/CVxFrame.h"
 #include "app/StartupRegistry.h"
 #include "engine/MediaComponentCheck.h"
-#include "engine/PlaybackEngine.h"
+#include "engine/GstPlaybackEngine.h"
+#include "library/CHTMLListCtrl.h"
+
+#include <QTimer>
 
 #include <QApplication>
 #include <QSettings>
@@ -24,7 +27,7 @@ bool CZuDidiriApp::InitInstance()
 
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
-    // services.createEngine: the GStreamer PlaybackEngine, once it exists.
+    services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
     m_mainWnd = std::make_unique<CVxFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());
@@ -32,7 +35,25 @@ bool CZuDidiriApp::InitInstance()
         return false;
     m_mainWnd->resize(1130, 640);
     m_mainWnd->show();
+    m_mainWnd->setFocus();
+    StartScreenshotPlayback();
     return true;
+}
+
+void CZuDidiriApp::StartScreenshotPlayback()
+{
+    // Developer option for screenshots (dev.sh shot): HALCYON_AUTOPLAY_FOR_SCREENSHOT=1
+    // plays the first recording shortly after the card scan; =full also enters
+    // full screen. An ordinary start plays nothing.
+    const QByteArray mode = qgetenv("HALCYON_AUTOPLAY_FOR_SCREENSHOT");
+    if (mode.isEmpty() || mode == "0")
+        return;
+    CVxFrame* frame = m_mainWnd.get();
+    QTimer::singleShot(800, frame, [frame, mode] {
+        frame->ActivateRow(frame->recordingList->GetSelection() < 0 ? 0 : frame->recordingList->GetSelection());
+        if (mode == "full")
+            QTimer::singleShot(300, frame, [frame] { frame->ToggleFullScreen(); });
+    });
 }
 
 int CZuDidiriApp::ExitInstance(int exitCode)

@@ -21,6 +21,8 @@ public:
     CVxFrame* mainWindow() const { return m_mainWnd.get(); }
 
 private:
+    void StartScreenshotPlayback();
+
     std::unique_ptr<MessageBoxPrompt> m_prompt;
     std::unique_ptr<CVxFrame> m_mainWnd;
 };

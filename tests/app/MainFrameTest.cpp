@@ -2,6 +2,8 @@
 #include "app/CVxFrame.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
+#include "display/VideoWindow.h"
+#include "fakes/FakeDriveProvider.h"
 #include "engine/PlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
 #include "skin/CVxButton.h"
@@ -23,7 +25,7 @@ public:
     void Close() override { *log << QStringLiteral("Close"); }
     bool HasGraph() const override { return true; }
     bool HasFilterGraph() const override { return true; }
-    EngineState State() const override { return EngineState::Running; }
+    EngineState State() const override { return EngineState::NoMedia; }
     int Run() override { return 0; }
     int Pause() override { return 0; }
     int Stop() override { *log << QStringLiteral("Stop"); return 0; }
@@ -98,6 +100,7 @@ void MainFrameTest::create(int componentResult)
     services.prompt = m_prompt;
     services.checkMediaComponents = [componentResult] { return componentResult; };
     services.createEngine = [this] { return std::make_unique<FakeEngine>(&m_engineLog); };
+    services.createDriveProvider = [] { return std::make_unique<FakeDriveProvider>(); };
     m_frame = new CVxFrame(std::move(services));
     QVERIFY(m_frame->LoadFrame());
     m_frame->show();

@@ -1,0 +1,84 @@
+#pragma once
+// A main window over a fake engine, fake drives and a card folder, with the
+// handlers the tests drive directly made reachable and the pauses removed.
+#include "FakePrompt.h"
+#include "app/CVxFrame.h"
+#include "fakes/FakeDriveProvider.h"
+#include "fakes/FakePlaybackEngine.h"
+#include "library/CHTMLListCtrl.h"
+#include "library/IFileDialogs.h"
+#include "library/RecordingLibrary.h"
+#include "../library/CardTree.h"
+
+#include <QTest>
+
+class TestFrame : public CVxFrame {
+public:
+    using CVxFrame::CVxFrame;
+    using CVxMainFrame::OnSliderMoved;
+    using CVxMainFrame::OnSliderMoving;
+    using CVxMainFrame::OnTimer1;
+    using CVxMainFrame::OnTimer3;
+};
+
+class ScriptedFileDialogs : public IFileDialogs {
+public:
+    QStringList openNames;
+    QString saveName;
+    QString SaveFileName(const QString&, const QString&, const QString&, bool) override { return saveName; }
+    QString PickFolder(const QString&) override { return {}; }
+    QStringList OpenFileNames(const QString&, const QString&) override { return openNames; }
+};
+
+struct MainWindowFixture {
+    CardTree card;
+    FakePrompt prompt;
+    ScriptedFileDialogs dialogs;
+    FakePlaybackEngine* engine = nullptr; // owned by the window
+    FakeDriveProvider* drives = nullptr;  // owned by the window
+    std::unique_ptr<TestFrame> frame;
+
+    // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
+    bool create(const QStringList& files, bool mountCard = true)
+    {
+        card.makeCard();
+        for (const QString& f : files)
+            if (!card.file(f))
+                return false;
+        MainFrameServices services;
+        services.prompt = &prompt;
+        services.fileDialogs = &dialogs;
+        services.checkMediaComponents = [] { return 1; };
+        services.createEngine = [this] {
+            auto e = std::make_unique<FakePlaybackEngine>();
+            e->durationMs = 3000;
+            e->videoPinCount = 2;
+            e->frame = QImage(1280, 720, QImage::Format_RGB32);
+            engine = e.get();
+            return std::unique_ptr<PlaybackEngine>(std::move(e));
+        };
+        services.createDriveProvider = [this, mountCard] {
+            auto d = std::make_unique<FakeDriveProvider>();
+            if (mountCard)
+                d->drives.append(DriveInfo{card.root(), true, false});
+            drives = d.get();
+            return std::unique_ptr<DriveProvider>(std::move(d));
+        };
+        frame = std::make_unique<TestFrame>(std::move(services));
+        frame->wait = [](int) {};
+        if (!frame->LoadFrame())
+            return false;
+        frame->show();
+        QCoreApplication::processEvents(); // the posted card scan
+        return true;
+    }
+
+    RecordingLibrary& library() { return *frame->library; }
+    QString path(int list, int row) { return library().GetRecording(list, row)->path; }
+    // The position reaches the end and the tick sees it.
+    void endOfRecording()
+    {
+        engine->positionMs = engine->durationMs;
+        frame->OnTimer1();
+    }
+};
