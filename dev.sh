@@ -5,7 +5,10 @@
 #   ./dev.sh test --fast  the same without the sanitizer build
 #   ./dev.sh build        install and build only
 #   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
-#                         start the viewer under Xvfb and save a screenshot (default shot.png)
+#                         start the viewer under Xvfb and save a screenshot (default shot.png);
+#                         HALCYON_AUTOPLAY_FOR_SCREENSHOT=1 plays the first recording of the
+#                         list shortly after start, =full also enters full screen (developer
+#                         option for screenshots only; an ordinary start plays nothing)
 #   ./dev.sh demo         (re)make the demo card in build/demo-card
 #   ./dev.sh bench        build and run the benchmarks in bench/
 set -euo pipefail
