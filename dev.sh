@@ -118,5 +118,5 @@ case "$cmd" in
     ensure_deps; build
     for b in "$ROOT"/bench/*.sh; do [ -x "$b" ] && "$b" "$BUILD"; done ;;
   *)
-    sed -n '2,15p' "$0"; exit 2 ;;
+    sed -n '2,13p' "$0"; exit 2 ;;
 esac
