@@ -1,0 +1,94 @@
+// The main window with the real engine on a card of tiny generated clips.
+#include "FakePrompt.h"
+#include "app/CVxFrame.h"
+#include "display/VideoWindow.h"
+#include "engine/GstPlaybackEngine.h"
+#include "fakes/FakeDriveProvider.h"
+#include "library/CHTMLListCtrl.h"
+#include "library/RecordingLibrary.h"
+#include "skin/CVxSlider.h"
+#include "../engine/RecordingFixture.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+class MainWindowPlaybackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void doubleClickPlaysTicksAndMovesOn();
+
+private:
+    QTemporaryDir m_settings;
+    QTemporaryDir m_card;
+};
+
+void MainWindowPlaybackTest::initTestCase()
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.filePath(QStringLiteral("user")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_settings.filePath(QStringLiteral("system")));
+    qputenv("HALCYON_CARD_ROOTS", "");
+    QVERIFY(QDir().mkpath(m_card.filePath(QStringLiteral("INFINITE/a"))));
+    QVERIFY(QDir().mkpath(m_card.filePath(QStringLiteral("EVENT"))));
+    for (const char* name : {"20140101_120000_I01.mp4", "20140101_120100_I01.mp4"}) {
+        QProcess p;
+        p.start(RecordingFixture::tool(),
+                {m_card.filePath(QStringLiteral("INFINITE/a/") + QLatin1String(name)), QStringLiteral("--front"),
+                 QStringLiteral("320x180"), QStringLiteral("--rear"), QStringLiteral("160x90"),
+                 QStringLiteral("--duration"), QStringLiteral("2"), QStringLiteral("--fps"), QStringLiteral("15")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+    }
+}
+
+void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
+{
+    FakePrompt prompt;
+    GstPlaybackEngine* engine = nullptr;
+    MainFrameServices services;
+    services.prompt = &prompt;
+    services.checkMediaComponents = [] { return 1; };
+    services.createEngine = [&engine] {
+        auto e = std::make_unique<GstPlaybackEngine>();
+        e->SetAudioSinkFactory("fakesink");
+        engine = e.get();
+        return std::unique_ptr<PlaybackEngine>(std::move(e));
+    };
+    const QString root = m_card.path() + QLatin1Char('/');
+    services.createDriveProvider = [root] {
+        auto d = std::make_unique<FakeDriveProvider>();
+        d->drives.append(DriveInfo{root, true, false});
+        return std::unique_ptr<DriveProvider>(std::move(d));
+    };
+    CVxFrame frame(std::move(services));
+    QVERIFY(frame.LoadFrame());
+    frame.show();
+    QTRY_COMPARE(frame.recordingList->GetRowCount(), 2);
+    QVERIFY(!frame.videoWindows[0]->isVisible());
+
+    QTest::mouseDClick(frame.recordingList, Qt::LeftButton, {}, QPoint(100, 5));
+    QCOMPARE(prompt.texts, QStringList{});
+    const QString first = frame.library->GetRecording(0, 0)->path;
+    const QString second = frame.library->GetRecording(0, 1)->path;
+    QCOMPARE(frame.currentFile, first);
+    QCOMPARE(engine->State(), EngineState::Running);
+    QVERIFY(frame.videoWindows[0]->isVisible());
+    QVERIFY(frame.videoWindows[1]->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindows[0]->frame().isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindows[1]->frame().isNull(), 5000);
+
+    // The 300 ms tick follows the position.
+    QTRY_VERIFY_WITH_TIMEOUT(frame.positionSlider->GetPos() > 0, 5000);
+    QCOMPARE(frame.positionSlider->GetMax(), frame.durationMs);
+
+    // At the end the next unplayed entry of the category starts.
+    QTRY_COMPARE_WITH_TIMEOUT(frame.currentFile, second, 15000);
+    QCOMPARE(frame.recordingList->GetSelection(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->State(), EngineState::Running, 5000);
+    QCOMPARE(prompt.texts, QStringList{});
+}
+
+QTEST_MAIN(MainWindowPlaybackTest)
+#include "MainWindowPlaybackTest.moc"
