@@ -1,0 +1,154 @@
+// The viewer's main window with the real engine; driven by bench/mainwindow.sh.
+//   halcyon-bench-mainwin first-picture CARD N  double-click row 0 N times; ms until both
+//                                               video windows hold a new picture (the fixed
+//                                               pause before reopening is not counted)
+//   halcyon-bench-mainwin play CARD             double-click row 0 and play it to its end
+// CARD: a card folder (INFINITE and EVENT folders) whose first recording is the one measured.
+#include "app/CVxFrame.h"
+#include "display/VideoWindow.h"
+#include "engine/GstPlaybackEngine.h"
+#include "library/CHTMLListCtrl.h"
+#include "library/DriveProvider.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+class OneDrive : public DriveProvider {
+public:
+    explicit OneDrive(const QString& root) : m_root(root) {}
+    QList<DriveInfo> Drives() const override { return {DriveInfo{m_root, true, false}}; }
+
+private:
+    QString m_root;
+};
+
+struct Viewer {
+    GstPlaybackEngine* engine = nullptr;
+    std::unique_ptr<CVxFrame> frame;
+
+    explicit Viewer(const QString& card)
+    {
+        MainFrameServices s;
+        s.checkMediaComponents = [] { return 1; };
+        s.createEngine = [this] {
+            auto e = std::make_unique<GstPlaybackEngine>();
+            if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
+                e->SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
+            engine = e.get();
+            return std::unique_ptr<PlaybackEngine>(std::move(e));
+        };
+        const QString root = card.endsWith(QLatin1Char('/')) ? card : card + QLatin1Char('/');
+        s.createDriveProvider = [root] { return std::make_unique<OneDrive>(root); };
+        frame = std::make_unique<CVxFrame>(std::move(s));
+        frame->LoadFrame();
+        frame->show();
+        spin([this] { return frame->recordingList->GetRowCount() > 0; }, 10000);
+    }
+
+    static bool spin(const std::function<bool()>& done, int timeoutMs)
+    {
+        // Sleeps in the event loop between checks, as the application would.
+        QEventLoop loop;
+        QTimer poll;
+        poll.setInterval(2);
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        poll.start();
+        if (!done())
+            loop.exec();
+        return done();
+    }
+};
+
+// Counts the paint passes a widget gets.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+int firstPicture(const QString& card, int runs)
+{
+    Viewer v(card);
+    if (v.frame->recordingList->GetRowCount() == 0)
+        return 1;
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        // Measured from the double-click with the pause before reopening left out.
+        QElapsedTimer paused;
+        qint64 pausedMs = 0;
+        v.frame->wait = [&](int w) {
+            paused.start();
+            QEventLoop loop;
+            QTimer::singleShot(w, &loop, &QEventLoop::quit);
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            pausedMs += paused.elapsed();
+        };
+        v.frame->videoWindows[0]->clearFrame();
+        v.frame->videoWindows[1]->clearFrame();
+        QElapsedTimer t;
+        t.start();
+        v.frame->ActivateRow(0);
+        const bool ok = Viewer::spin([&] { return !v.frame->videoWindows[0]->frame().isNull()
+                                                  && !v.frame->videoWindows[1]->frame().isNull(); },
+                                     10000);
+        if (!ok)
+            return 1;
+        ms.push_back(double(t.elapsed() - pausedMs));
+    }
+    std::printf("double-click -> first picture of both windows: median %.0f ms over %d runs (min %.0f, max %.0f)\n",
+                median(ms), runs, *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()));
+    return 0;
+}
+
+int play(const QString& card)
+{
+    Viewer v(card);
+    if (v.frame->recordingList->GetRowCount() == 0)
+        return 1;
+    PaintCounter window, video1, video2;
+    v.frame->installEventFilter(&window);
+    v.frame->videoWindows[0]->installEventFilter(&video1);
+    v.frame->videoWindows[1]->installEventFilter(&video2);
+    QElapsedTimer wall;
+    wall.start();
+    v.frame->ActivateRow(0);
+    const std::uint64_t duration = v.engine->GetDurationMs();
+    Viewer::spin([&] { return v.engine->GetPositionMs() + 50 >= duration; }, int(duration) + 20000);
+    std::printf("viewer played %llu ms in %lld ms wall; paint passes: window %d, video 1 %d, video 2 %d\n",
+                (unsigned long long)duration, (long long)wall.elapsed(), window.paints, video1.paints, video2.paints);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == QLatin1String("play"))
+        return play(args[2]);
+    if (args.size() >= 3 && args[1] == QLatin1String("first-picture"))
+        return firstPicture(args[2], args.size() > 3 ? args[3].toInt() : 10);
+    std::fprintf(stderr, "usage: halcyon-bench-mainwin play|first-picture CARD [N]\n");
+    return 2;
+}
