@@ -489,7 +489,7 @@ bool CVxMainFrame::PlayFile(const QString& path)
     // 4.
     if (!engine->Open(path)) {
         if (m_services.prompt)
-            m_services.prompt->ShowMessage(QString(), QStringLiteral("Can not OpenFile"));
+            m_services.prompt->ShowMessage(windowTitle(), QStringLiteral("Can not OpenFile"));
         return false;
     }
     // 5. The first picture's size decides the full-screen rectangle.
@@ -511,7 +511,7 @@ bool CVxMainFrame::PlayFile(const QString& path)
     // 9.
     if (engine->Run() < 0) {
         if (m_services.prompt)
-            m_services.prompt->ShowMessage(QString(), QStringLiteral("Can not PlayFile"));
+            m_services.prompt->ShowMessage(windowTitle(), QStringLiteral("Can not PlayFile"));
         return false;
     }
     // 10., 11.
@@ -591,7 +591,9 @@ void CVxMainFrame::PlayCommand()
         return;
     if (library->playingCategory == -1)
         library->playingCategory = shown;
-    const QString path = item->path; // PlayFile may not outlive the entry
+    // Previous, next and the automatic advance count from the row that plays.
+    library->views[shown].selected = row;
+    const QString path = item->path;
     PlayFile(path);
     library->playingCategory = shown;
 }

@@ -33,6 +33,7 @@ private slots:
     void doubleClickPlaysWithBothPictures();
     void openAndRunFailuresAreReported();
     void previousOnFirstAndNextOnLastDoNothing();
+    void playThenNextFollowsTheChosenRow();
     void autoAdvanceWrapsToFirstAndClearsMarks();
     void singleEntryReplays();
     void pausedAtStartOrEndMovesOn();
@@ -146,6 +147,16 @@ void MainWindowCommandsTest::previousOnFirstAndNextOnLastDoNothing()
     f->frame->dispatchCommand(300); // previous clears the marks
     QCOMPARE(f->engine->openedPath, f->path(kEvent, 1));
     QVERIFY(!f->library().GetRecording(kEvent, 2)->played);
+}
+
+void MainWindowCommandsTest::playThenNextFollowsTheChosenRow()
+{
+    f->frame->recordingList->SelectRow(3);
+    f->frame->dispatchCommand(301);
+    QCOMPARE(f->engine->openedPath, f->path(kAll, 3));
+    f->frame->dispatchCommand(303);
+    QCOMPARE(f->engine->openedPath, f->path(kAll, 4));
+    QCOMPARE(f->frame->recordingList->GetSelection(), 4);
 }
 
 void MainWindowCommandsTest::autoAdvanceWrapsToFirstAndClearsMarks()
