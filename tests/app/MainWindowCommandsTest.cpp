@@ -1,6 +1,8 @@
 #include "MainWindowFixture.h"
 
+#include "../telemetry/FakeTelemetrySource.h"
 #include "display/CLinePlot.h"
+#include "display/CVxAnalogMeter.h"
 #include "display/VideoWindow.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
@@ -37,6 +39,8 @@ private slots:
     void autoAdvanceWrapsToFirstAndClearsMarks();
     void singleEntryReplays();
     void pausedAtStartOrEndMovesOn();
+    void gpsTickShowsTheFixAtOrBeforeThePosition_data();
+    void gpsTickShowsTheFixAtOrBeforeThePosition();
     void speedSliderSnapsBackWhileNothingPlays();
     void movingTheVolumeUnmutes();
     void categoriesRestoreRowAndScroll();
@@ -203,6 +207,41 @@ void MainWindowCommandsTest::pausedAtStartOrEndMovesOn()
     f->engine->positionMs = 0;
     f->frame->OnTimer1();
     QCOMPARE(f->engine->openedPath, f->path(kEvent, 1));
+}
+
+void MainWindowCommandsTest::gpsTickShowsTheFixAtOrBeforeThePosition_data()
+{
+    QTest::addColumn<int>("positionMs");
+    QTest::addColumn<int>("speed");
+    QTest::newRow("before the second fix") << 999 << 18;
+    QTest::newRow("on the second fix") << 1000 << 37;
+    QTest::newRow("after the last fix") << 5000 << 55;
+}
+
+void MainWindowCommandsTest::gpsTickShowsTheFixAtOrBeforeThePosition()
+{
+    QFETCH(int, positionMs);
+    QFETCH(int, speed);
+    FakeTelemetrySource source;
+    source.addLine("G$GPRMC,233000,A,3715.5,S,12700.0,E,010.0,090.0,311214", 0);
+    source.addLine("G$GPRMC,233001,A,3715.5,S,12700.0,E,020.0,090.0,311214", 1000);
+    source.addLine("G$GPRMC,233002,A,3715.5,S,12700.0,E,030.0,090.0,311214", 2000);
+    f->engine->telemetry = &source;
+    QList<double> map;
+    f->frame->showMapPosition = [&map](double lat, double) { map << lat; };
+    f->frame->ActivateRow(0);
+    f->engine->positionMs = std::uint64_t(positionMs);
+    f->frame->OnTimer3();
+    QCOMPARE(f->frame->speedMeter->speed(), speed);
+    QVERIFY(map.isEmpty()); // offline: the map is left alone
+    f->frame->offline = 0;
+    f->frame->OnTimer3();
+    QCOMPARE(map.size(), 1);
+    QVERIFY(qAbs(map[0] + 37.258333) < 1e-6);
+
+    f->frame->dispatchCommand(309); // stopped: the tick leaves the read-out alone
+    f->frame->OnTimer3();
+    QCOMPARE(map.size(), 1);
 }
 
 void MainWindowCommandsTest::speedSliderSnapsBackWhileNothingPlays()
