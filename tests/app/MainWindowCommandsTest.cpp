@@ -52,6 +52,7 @@ private slots:
     void leavingFullScreen();
     void cardRemovalWhilePlaying();
     void stopHidesAndDisables();
+    void fileCommands();
     void keyboardShortcuts_data();
     void keyboardShortcuts();
 
@@ -452,6 +453,35 @@ void MainWindowCommandsTest::stopHidesAndDisables()
     QCOMPARE(f->engine->count(QStringLiteral("Open")), 1);
     f->frame->dispatchCommand(310); // stepping needs a graph
     QCOMPARE(f->engine->count(QStringLiteral("StepBack")), 0);
+}
+
+void MainWindowCommandsTest::fileCommands()
+{
+    QTemporaryDir out;
+    CHTMLListCtrl* list = f->frame->recordingList;
+    // Copy of one ticked row under the chosen name.
+    list->SetRowTicked(1, 1);
+    f->dialogs.saveName = out.filePath(QStringLiteral("copy.mp4"));
+    f->frame->dispatchCommand(311);
+    QCOMPARE(QFileInfo(f->dialogs.saveName).size(), 2048);
+    QCOMPARE(list->GetRowTicked(1), 0);
+
+    // Delete of a ticked row: file, entries and row go.
+    const QString doomed = f->path(kAll, 2);
+    list->SetRowTicked(2, 1);
+    f->prompt.answerYes = true;
+    f->frame->dispatchCommand(312);
+    QVERIFY(!QFileInfo::exists(doomed));
+    QCOMPARE(list->GetRowCount(), 18);
+    QCOMPARE(f->library().RecordingCount(kAll), 18);
+
+    // Snapshot of both cameras while playing.
+    f->frame->ActivateRow(0);
+    f->dialogs.saveName = out.filePath(QStringLiteral("shot.jpeg"));
+    f->frame->dispatchCommand(324);
+    QVERIFY(QFileInfo::exists(out.filePath(QStringLiteral("shot_front.jpg"))));
+    QVERIFY(QFileInfo::exists(out.filePath(QStringLiteral("shot_rear.jpg"))));
+    QCOMPARE(f->engine->state, EngineState::Running); // resumed after the dialog
 }
 
 void MainWindowCommandsTest::keyboardShortcuts_data()
