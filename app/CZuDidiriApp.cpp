@@ -5,6 +5,7 @@
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
+#include "library/RecordingLibrary.h"
 
 #include <QTimer>
 
@@ -49,10 +50,18 @@ void CZuDidiriApp::StartScreenshotPlayback()
     if (mode.isEmpty() || mode == "0")
         return;
     CVxFrame* frame = m_mainWnd.get();
-    QTimer::singleShot(800, frame, [frame, mode] {
-        frame->ActivateRow(frame->recordingList->GetSelection() < 0 ? 0 : frame->recordingList->GetSelection());
+    auto play = [frame, mode] {
+        frame->ActivateRow(qMax(0, frame->recordingList->GetSelection()));
         if (mode == "full")
             QTimer::singleShot(300, frame, [frame] { frame->ToggleFullScreen(); });
+    };
+    // Once the card scan has shown the ALL list.
+    auto started = std::make_shared<bool>(false);
+    QObject::connect(frame->library.get(), &RecordingLibrary::categoryShown, frame, [started, play](int category) {
+        if (category < 0 || *started)
+            return;
+        *started = true;
+        QTimer::singleShot(0, play);
     });
 }
 
