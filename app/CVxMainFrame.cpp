@@ -109,9 +109,8 @@ const std::array<SkinControlDef, 5>& CVxMainFrame::CategoryTabTable()
 CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services))
 {
-    // Owned objects in their order: the brush is a member initialiser; the
-    // telemetry containers (gpsTimes, gpsTrack, gSensorTrack) come with the
-    // telemetry code.
+    // Owned objects in their order: the brush and the telemetry of the open
+    // recording are members; the widgets are made by OnCreate.
     if (m_services.createEngine)
         engine = m_services.createEngine();
     library = std::make_unique<RecordingLibrary>();
@@ -128,8 +127,6 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     // The engine's construction stores the machine-wide flag the camera
     // maker's tools look for; an ordinary user cannot write it and that is fine.
     WriteMachineRegistryValues();
-    // The speed instrument, the line plot, the recording list and the
-    // RecordingLibrary with its five CategoryView records come with their parts.
 
     // volumePercent starts as the wave-out level of device 0 scaled to 0..99.
     const int wave = QueryWaveOutVolume();
@@ -327,8 +324,8 @@ int CVxMainFrame::OnCreate()
     // 21. The title the task bar shows.
     setWindowTitle(QStringLiteral("Halcyon Deck"));
 
-    // 22. Media insertion and removal notifications (MSG_SHELL_MEDIA) come with
-    // card discovery; shellNotifyId stays 0 until then.
+    // 22. Media insertion and removal reach the card monitor through the drive
+    // provider's own signals; there is no shell registration, shellNotifyId stays 0.
 
     RegisterCommands();
     return 0;

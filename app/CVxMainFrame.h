@@ -2,7 +2,7 @@
 // The main window: a frameless, skinned 1130 x 640 window with rounded corners
 // that owns every control of the program.
 //
-// Organisation (for the parts still to come):
+// Organisation:
 // - The constructor sets the fields; LoadFrame() runs, in order, the style
 //   adjustment (PreCreateWindow), OnCreateClient (skin bitmaps) and OnCreate
 //   (every control, in the creation order of the window).
@@ -14,6 +14,11 @@
 //   OnSliderMoving / OnSliderMoved / OnScanCard / OnListReset / OnShellMedia.
 // - Timers 1 (300 ms) and 3 (350 ms) call OnTimer1 / OnTimer3.
 // - paintEvent draws through one CMemoryDC; ApplyLayout runs on every resize.
+// - Every way of starting a recording goes through PlayFile; the card, the
+//   library and the list come through CardMonitor / RecordingLibrary.
+// - The fixed pauses go through `wait` (tests replace it); the map's position
+//   update of the GPS tick goes through `showMapPosition` (empty until the map
+//   exists); commands 325 (settings) and 326 (map) are registered and do nothing.
 #include "app/SkinControlDef.h"
 #include "config/DeviceConfig.h"
 #include "library/RecordingTelemetry.h"
