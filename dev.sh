@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Halcyon Deck developer entry point.
 #   ./dev.sh run          install what is missing, build, start the viewer on the demo card
-#   ./dev.sh test         install, build, run every test (then the sanitizer build's tests)
+#   ./dev.sh test         install, build, run every test, the fuzzers for a few seconds, then the
+#                         same tests in the sanitizer build
 #   ./dev.sh test --fast  the same without the sanitizer build
 #   ./dev.sh build        install and build only
 #   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
@@ -97,11 +98,12 @@ case "$cmd" in
     ensure_deps; build
     run_tests "$BUILD" "release build"
     if [ "${1:-}" != "--fast" ]; then
+      # The fuzzers run first so that the test runner's summary stays the last word.
+      if [ -x "$ROOT/tools/run-fuzzers.sh" ]; then "$ROOT/tools/run-fuzzers.sh"; fi
       build_asan
       ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         run_tests "$ASAN_BUILD" "AddressSanitizer + UndefinedBehaviorSanitizer build"
-    fi
-    if [ -x "$ROOT/tools/run-fuzzers.sh" ]; then "$ROOT/tools/run-fuzzers.sh"; fi ;;
+    fi ;;
   shot)
     ensure_deps; build
     out=${1:-shot.png}; secs=${2:-4}; shift $(( $# > 2 ? 2 : $# )) || true
