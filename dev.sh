@@ -3,7 +3,7 @@
 #   ./dev.sh run          install what is missing, build, start the viewer on the demo card
 #   ./dev.sh test         install, build, run every test, the fuzzers for a few seconds, then the
 #                         same tests in the sanitizer build
-#   ./dev.sh test --fast  the same without the sanitizer build
+#   ./dev.sh test --fast  the release build's tests only
 #   ./dev.sh build        install and build only
 #   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
 #                         start the viewer under Xvfb and save a screenshot (default shot.png);
