@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <array>
+#include <map>
 
 // No Q_OBJECT of its own (it adds no signals), so a test needs no moc run for it.
 class FakePlaybackEngine : public PlaybackEngine {
@@ -22,6 +23,7 @@ public:
     int videoPinCount = 0;
     QSize nativeSize;
     QImage frame;                 // GrabFrame/GrabChannel hand this out; null = failure
+    std::map<int, QImage> channelFrames; // when set: each channel's own picture, a missing one fails
     bool openResult = true;
     int runResult = kStatusOk;
     int pauseResult = kStatusOk;
@@ -133,12 +135,16 @@ public:
     bool GrabFrame(QImage& picture) override
     {
         calls << QStringLiteral("GrabFrame");
+        if (!channelFrames.empty())
+            return grabOwn(1, picture);
         picture = frame;
         return !frame.isNull();
     }
     bool GrabChannel(int channel, QImage& picture) override
     {
         calls << QStringLiteral("GrabChannel(%1)").arg(channel);
+        if (!channelFrames.empty())
+            return grabOwn(channel, picture);
         picture = frame;
         return !frame.isNull() && channel >= 1 && channel <= qMax(1, videoPinCount);
     }
@@ -167,4 +173,14 @@ public:
     int VideoPinCount() const override { return videoPinCount; }
     QSize NativeSize() const override { return nativeSize; }
     ITelemetrySource* TelemetrySource() override { return telemetry; }
+
+private:
+    bool grabOwn(int channel, QImage& picture) const
+    {
+        const auto it = channelFrames.find(channel);
+        if (it == channelFrames.end())
+            return false;
+        picture = it->second;
+        return true;
+    }
 };

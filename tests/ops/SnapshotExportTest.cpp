@@ -1,4 +1,4 @@
-#include "OpsFakeEngine.h"
+#include "fakes/FakePlaybackEngine.h"
 #include "OpsTestDoubles.h"
 #include "library/SnapshotExport.h"
 
@@ -56,18 +56,18 @@ private slots:
         QTest::newRow("no graph does nothing")
             << false << running << 2 << true << "shot.jpg" << QStringList{} << QStringList{};
         QTest::newRow("paused saves and stays paused")
-            << true << paused << 2 << true << "shot.jpg" << QStringList{"Grab(1)", "Grab(2)"}
+            << true << paused << 2 << true << "shot.jpg" << QStringList{"GrabFrame", "GrabChannel(2)"}
             << QStringList{"shot_front.jpg", "shot_rear.jpg"};
         QTest::newRow("running pauses, saves, resumes")
-            << true << running << 2 << true << "shot.jpeg" << QStringList{"Pause", "Grab(1)", "Grab(2)", "Run"}
+            << true << running << 2 << true << "shot.jpeg" << QStringList{"Pause", "GrabFrame", "GrabChannel(2)", "Run"}
             << QStringList{"shot_front.jpg", "shot_rear.jpg"};
         QTest::newRow("one channel: front only")
-            << true << running << 1 << true << "shot" << QStringList{"Pause", "Grab(1)", "Run"}
+            << true << running << 1 << true << "shot" << QStringList{"Pause", "GrabFrame", "Run"}
             << QStringList{"shot_front.jpg"};
         QTest::newRow("dialog cancelled resumes")
-            << true << running << 2 << true << "" << QStringList{"Pause", "Grab(1)", "Run"} << QStringList{};
+            << true << running << 2 << true << "" << QStringList{"Pause", "GrabFrame", "Run"} << QStringList{};
         QTest::newRow("no picture: no dialog, resumes")
-            << true << running << 2 << false << "shot.jpg" << QStringList{"Pause", "Grab(1)", "Run"}
+            << true << running << 2 << false << "shot.jpg" << QStringList{"Pause", "GrabFrame", "Run"}
             << QStringList{};
     }
     void snapshot()
@@ -80,23 +80,23 @@ private slots:
         QFETCH(QStringList, engineCalls);
         QFETCH(QStringList, files);
         QTemporaryDir dir;
-        OpsFakeEngine engine;
-        engine.hasGraph = hasGraph;
+        FakePlaybackEngine engine;
+        engine.hasGraph = engine.hasFilterGraph = hasGraph;
         engine.state = EngineState(state);
-        engine.videoPins = pins;
+        engine.videoPinCount = pins;
         if (frontGrabs)
-            engine.pictures[1] = filled(QSize(64, 48), Qt::red);
-        engine.pictures[2] = filled(QSize(32, 24), Qt::blue);
+            engine.channelFrames[1] = filled(QSize(64, 48), Qt::red);
+        engine.channelFrames[2] = filled(QSize(32, 24), Qt::blue);
         ScriptedDialogs dialogs;
         dialogs.saveAnswer = chosenName.isEmpty() ? QString() : dir.filePath(chosenName);
         ScriptedPrompt prompt;
 
         const SnapshotReport report = SnapshotExport::SaveSnapshot(engine, dialogs, prompt);
-        QCOMPARE(engine.log, engineCalls);
+        QCOMPARE(engine.calls, engineCalls);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
         QCOMPARE(report.written.size(), files.size());
         QVERIFY(prompt.messages.isEmpty());
-        if (engineCalls.contains(QStringLiteral("Grab(1)")) && frontGrabs)
+        if (engineCalls.contains(QStringLiteral("GrabFrame")) && frontGrabs)
             QCOMPARE(dialogs.calls, QStringList{QStringLiteral("save|Vantrix.jpg||jpeg file (*.jpg)|confirm")});
         else
             QVERIFY(dialogs.calls.isEmpty());
@@ -106,9 +106,12 @@ private slots:
     void rearFileHoldsTheRearPictureAtItsSize()
     {
         QTemporaryDir dir;
-        OpsFakeEngine engine;
-        engine.pictures[1] = filled(QSize(64, 48), Qt::red);
-        engine.pictures[2] = filled(QSize(32, 24), Qt::blue);
+        FakePlaybackEngine engine;
+        engine.hasGraph = engine.hasFilterGraph = true;
+        engine.state = EngineState::Running;
+        engine.videoPinCount = 2;
+        engine.channelFrames[1] = filled(QSize(64, 48), Qt::red);
+        engine.channelFrames[2] = filled(QSize(32, 24), Qt::blue);
         ScriptedDialogs dialogs;
         dialogs.saveAnswer = dir.filePath(QStringLiteral("Vantrix.jpg"));
         ScriptedPrompt prompt;
@@ -148,9 +151,12 @@ private slots:
         QVERIFY(!SnapshotExport::SaveBitmapAsJpeg(QImage(), dir.filePath(QStringLiteral("null.jpg"))));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("null.jpg"))));
 
-        OpsFakeEngine engine;
-        engine.pictures[1] = filled(QSize(16, 16), Qt::red);
-        engine.videoPins = 1;
+        FakePlaybackEngine engine;
+        engine.hasGraph = engine.hasFilterGraph = true;
+        engine.state = EngineState::Running;
+        engine.videoPinCount = 2;
+        engine.channelFrames[1] = filled(QSize(16, 16), Qt::red);
+        engine.videoPinCount = 1;
         ScriptedDialogs dialogs;
         dialogs.saveAnswer = dir.filePath(QStringLiteral("no-such-folder/shot.jpg"));
         ScriptedPrompt prompt;
@@ -160,7 +166,7 @@ private slots:
         QCOMPARE(report.failed, QStringList{expectedPath});
         QCOMPARE(prompt.messages, QStringList{QStringLiteral("스냅샷 저장!|") + SnapshotExport::kFailedText
                                               + QLatin1Char('\n') + expectedPath});
-        QCOMPARE(engine.log.last(), QStringLiteral("Run"));
+        QCOMPARE(engine.calls.last(), QStringLiteral("Run"));
     }
 };
 
