@@ -31,7 +31,7 @@ PACKAGES=(
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  desktop-file-utils appstream lintian dpkg-dev man-db
+  desktop-file-utils appstream lintian dpkg-dev man-db qt6-translations-l10n
 )
 
 log() { printf '== %s\n' "$*" >&2; }

@@ -28,8 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Hangul needs the CJK fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, gstreamer1.0-pulseaudio | gstreamer1.0-alsa, fonts-noto-cjk")
-# Card discovery prefers UDisks2 and falls back to the mount table.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2")
+# Card discovery prefers UDisks2 and falls back to the mount table; Qt's own
+# texts (standard buttons, file dialogs) come from its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SET_DESTDIR OFF)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
