@@ -1,11 +1,10 @@
 #include "app/UiLanguage.h"
 
+#include "base/LogCategories.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QLoggingCategory>
 #include <QTranslator>
-
-Q_LOGGING_CATEGORY(vxLanguage, "vx.app")
 
 UiLanguage::Language UiLanguage::Choose(const QString& override, const QLocale& locale)
 {
@@ -15,7 +14,7 @@ UiLanguage::Language UiLanguage::Choose(const QString& override, const QLocale& 
     if (wanted == QLatin1String("en"))
         return Language::English;
     if (!wanted.isEmpty())
-        qCWarning(vxLanguage) << "HALCYON_LANG is ko or en, not" << override << "- following the locale";
+        qCWarning(vxApp) << "HALCYON_LANG is ko or en, not" << override << "- following the locale";
     return locale.language() == QLocale::Korean ? Language::Korean : Language::English;
 }
 
@@ -32,7 +31,7 @@ bool UiLanguage::Install(Language language, QCoreApplication* app)
         return true;
     auto* ours = new QTranslator(app);
     if (!ours->load(QStringLiteral(":/i18n/halcyon_en.qm"))) {
-        qCWarning(vxLanguage) << "the English translation is missing; the interface stays Korean";
+        qCWarning(vxApp) << "the English translation is missing; the interface stays Korean";
         delete ours;
         return false;
     }
