@@ -737,29 +737,10 @@ QImage plain(int w, int h, const QColor& c)
     return img;
 }
 
-// The application icon: a camera lens on the panel colour, 48 px square.
-QImage appIcon()
-{
-    QImage img = canvas(48, 48, kBase);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kPanel);
-    p.drawRoundedRect(QRectF(2, 8, 44, 32), 6, 6);
-    p.setBrush(kGrey.lighter(140));
-    p.drawEllipse(QPointF(24, 24), 13, 13);
-    p.setBrush(kAccent);
-    p.drawEllipse(QPointF(24, 24), 9, 9);
-    p.setBrush(kBase);
-    p.drawEllipse(QPointF(24, 24), 4.5, 4.5);
-    p.setBrush(kAmber);
-    p.drawEllipse(QPointF(39, 14), 2.5, 2.5);
-    return img;
-}
-
 void drawAll()
 {
-    put(128, appIcon());
+    // Resource 128, the windows' icon: the desktop icon, keeping its transparency.
+    g_images[128] = appIcon(48);
 
     // control-bar strips, ButtonLayout 2 (normal, hover, pressed)
     struct B { int id; int w, h; Shape shape; Icon icon; };
