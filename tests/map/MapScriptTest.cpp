@@ -1,6 +1,8 @@
 // The map page's call protocol, the position call texts, the overlay texts
 // and the map configuration: everything of the map that needs no browser.
 #include "display/MapConfig.h"
+#include "display/MapFixFeed.h"
+#include "fakes/FakeMapPopup.h"
 #include "display/MapOverlayText.h"
 #include "display/MapPageScript.h"
 
@@ -8,6 +10,7 @@
 #include <QJsonDocument>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
 #include <clocale>
 #include <cmath>
@@ -132,6 +135,51 @@ private slots:
         QCOMPARE(data.size(), 2);
         QCOMPARE(data[0].toString(), call.name);
         QCOMPARE(data[1].toVariant().toStringList(), call.args);
+    }
+
+    // The tick runs every 350 ms; the page hears of each fix once, the
+    // overlay repaints when what it shows changes.
+    void tickFeedsEachFixOnce()
+    {
+        FakeMapPopup popup;
+        MapFixFeed feed;
+        const QDateTime t(QDate(2015, 4, 21), QTime(9, 5), QTimeZone(9 * 3600));
+        MapFix a{0, 37.5, 127.0, 50, 1, t};
+        MapFix b{1, 37.6, 127.1, 52, 1, t.addSecs(1)};
+
+        feed.Tick(popup, a, true); // check not answered yet: overlay only
+        QCOMPARE(popup.positions.size(), 0u);
+        QCOMPARE(popup.overlays.size(), 1u);
+        feed.Tick(popup, a, false); // online now: the fix goes out once
+        feed.Tick(popup, a, false);
+        QCOMPARE(popup.positions.size(), 1u);
+        QCOMPARE(popup.overlays.size(), 1u);
+        feed.Tick(popup, b, false);
+        feed.Tick(popup, b, false);
+        QCOMPARE(popup.positions.size(), 2u);
+        QCOMPARE(popup.positions.back(), QPointF(37.6, 127.1));
+        QCOMPARE(popup.overlays.size(), 2u);
+
+        // The camera's unit changes under the same fix: overlay only.
+        MapFix mph = b;
+        mph.speed = 32;
+        mph.speedUnit = 2;
+        feed.Tick(popup, mph, false);
+        QCOMPARE(popup.positions.size(), 2u);
+        QCOMPARE(popup.overlays.size(), 3u);
+        QCOMPARE(popup.overlays.back().speed, 32);
+        QCOMPARE(popup.overlays.back().speedUnit, 2);
+        // Its time zone changes: same instant, other wall clock.
+        MapFix zone = mph;
+        zone.localTime = mph.localTime.toOffsetFromUtc(3600);
+        feed.Tick(popup, zone, false);
+        QCOMPARE(popup.overlays.size(), 4u);
+
+        // A new recording starts again at fix 0.
+        feed.Reset();
+        feed.Tick(popup, a, false);
+        QCOMPARE(popup.positions.size(), 3u);
+        QCOMPARE(popup.overlays.size(), 5u);
     }
 
     void overlayTexts_data()
