@@ -150,7 +150,8 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
         case CopyOutcome::Failed:
             qCWarning(lcFileOps) << "copy of" << job.source << "to" << job.target << "failed:" << result.error;
             report.failed << job.name;
-            failedLines << job.name;
+            // The system's reason, so the user knows what to do (free space, another folder).
+            failedLines << (result.error.isEmpty() ? job.name : job.name + QStringLiteral(" (") + result.error + QLatin1Char(')'));
             break;
         }
         if (report.cancelled)
