@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <algorithm>
+
+Q_DECLARE_LOGGING_CATEGORY(vxLibrary)
 
 namespace {
 // The extra roots and any missed mount notice are looked at this often.
@@ -32,6 +35,11 @@ SystemDriveProvider::SystemDriveProvider(QObject* parent) : DriveProvider(parent
 void SystemDriveProvider::start()
 {
     m_extraRoots = ExtraCardRoots();
+    // A named root that is not there is still watched (a card folder may appear
+    // later), but a mistyped or garbled name must not pass unnoticed.
+    for (const QString& root : m_extraRoots)
+        if (!QFileInfo(root).isDir())
+            qCWarning(vxLibrary).noquote() << "configured card root does not exist:" << root;
     Refresh();
     if (m_pollMounts || !m_extraRoots.isEmpty())
         m_poll.start();
