@@ -6,11 +6,10 @@
 #include <pulse/thread-mainloop.h>
 #include <pulse/volume.h>
 
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
+
 #include <algorithm>
 #include <chrono>
-
-Q_DECLARE_LOGGING_CATEGORY(lcGraph)
 
 // Static entry points for libpulse; they run on its thread with its lock held.
 struct PulseVolumePath::Callbacks {
@@ -84,7 +83,7 @@ bool PulseVolumePath::OpenVolumePath()
     }
     pa_threaded_mainloop_unlock(m_loop);
     if (!started || pa_threaded_mainloop_start(m_loop) < 0) {
-        qCInfo(lcGraph) << "no sound server to read the system mute from";
+        qCInfo(vxEngine) << "no sound server to read the system mute from";
         CloseVolumePath();
         return false;
     }
@@ -97,7 +96,7 @@ bool PulseVolumePath::OpenVolumePath()
     const bool ended = m_ended;
     lock.unlock();
     if (!ready)
-        qCInfo(lcGraph) << (ended ? "the sound server refused the connection"
+        qCInfo(vxEngine) << (ended ? "the sound server refused the connection"
                                   : "the sound server did not answer in time; its mute state follows when it does");
     return ready;
 }

@@ -2,15 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <QSaveFile>
 #include <cerrno>
 #include <sys/stat.h>
 #include <vector>
 
 namespace {
-Q_LOGGING_CATEGORY(lcCopy, "vx.library")
-
 // Writes all of data. A write the system cuts short (the disk filled up
 // part-way) is tried again for the rest, so that the failure comes back with
 // the system's reason instead of a short count without one.
@@ -99,6 +97,6 @@ CopyResult RecordingCopier::Copy(const QString& source, const QString& target, c
     QFile done(target);
     if (done.open(QIODevice::ReadWrite))
         done.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
-    qCDebug(lcCopy) << "copied" << source << "to" << target << copied << "bytes";
+    qCDebug(vxLibrary) << "copied" << source << "to" << target << copied << "bytes";
     return {CopyOutcome::Copied, {}};
 }

@@ -5,11 +5,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
+
 #include <QSettings>
 #include <algorithm>
-
-Q_DECLARE_LOGGING_CATEGORY(vxLibrary)
 
 namespace {
 // The extra roots and any missed mount notice are looked at this often.
