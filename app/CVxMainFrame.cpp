@@ -4,7 +4,7 @@
 #include "app/MainFramePainter.h"
 #include "app/MainFrameTables.h"
 #include "app/MediaComponentReport.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
 #include "app/VideoPlacement.h"

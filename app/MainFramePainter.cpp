@@ -2,7 +2,7 @@
 
 #include "app/MainFrameTables.h"
 #include "app/PlaybackController.h"
-#include "app/PlaybackReadoutText.h"
+#include "display/PlaybackReadoutText.h"
 
 #include <QPainter>
 

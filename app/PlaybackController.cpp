@@ -2,7 +2,8 @@
 
 #include "app/IPlaybackSliders.h"
 #include "app/IVideoArea.h"
-#include "app/Trace.h"
+#include "base/LogCategories.h"
+#include "base/Trace.h"
 #include "config/DeviceConfig.h"
 #include "display/ILinePlot.h"
 #include "engine/PlaybackEngine.h"
@@ -13,9 +14,6 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcPlayback, "vx.app")
 
 PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library,
                                        const DeviceConfig& config, QObject* parent)
@@ -107,7 +105,7 @@ void PlaybackController::CloseRecording()
 
 void PlaybackController::reportOpenFailure(const QString& path)
 {
-    qCInfo(lcPlayback) << "cannot open" << path;
+    qCInfo(vxApp) << "cannot open" << path;
     if (m_views.prompt)
         m_views.prompt->ShowMessage(QStringLiteral("Halcyon Deck"), QStringLiteral("Can not OpenFile"));
 }
@@ -372,7 +370,7 @@ void PlaybackController::onEngineError(const QString& message)
 {
     // The engine's bus reported an error for the open recording. The recording
     // stays as the engine left it; the tick sees its state.
-    qCWarning(lcPlayback).noquote() << "engine error:" << message;
+    qCWarning(vxApp).noquote() << "engine error:" << message;
 }
 
 // ---------------------------------------------------------------- dialogs and lists

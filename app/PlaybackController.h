@@ -17,7 +17,7 @@
 // error signal is emitted on the UI thread too (the engine queues its
 // GStreamer messages across). The waits block the caller while the event loop
 // keeps painting (user input is held back).
-#include "app/GpsFixReadout.h"
+#include "library/GpsFixReadout.h"
 #include "library/RecordingTelemetry.h"
 
 #include <QObject>

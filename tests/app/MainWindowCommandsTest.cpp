@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "PlaybackCardFiles.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
 #include "display/VideoWindow.h"
