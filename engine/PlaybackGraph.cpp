@@ -131,8 +131,8 @@ struct BusHandler {
     }
 };
 
-PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows, std::uint8_t option)
-    : channelCount(count), videoWindow(windows), valid(true), telemetryOption(option)
+PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows)
+    : channelCount(count), videoWindow(windows), valid(true)
 {
 }
 
@@ -183,7 +183,6 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
     // The telemetry reader works on the file directly; its absence is not an error.
     telemetry = TelemetryFileSource::Open(path);
     if (telemetry) {
-        telemetry->TelemetrySetOption(telemetryOption);
         telemetry->TelemetrySetSpan(0, -1);
     }
 

@@ -34,7 +34,7 @@ public:
     // Called on a GStreamer thread when a seek started by StartSeek has settled.
     using SettledSink = std::function<void()>;
 
-    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows, std::uint8_t telemetryOption);
+    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows);
     ~PlaybackGraph();
     PlaybackGraph(const PlaybackGraph&) = delete;
     PlaybackGraph& operator=(const PlaybackGraph&) = delete;
@@ -96,7 +96,6 @@ public:
     int videoPinCount = 0;
     int audioPinValue = 0;
     QString path;
-    std::uint8_t telemetryOption = 1;
     std::unique_ptr<TelemetryFileSource> telemetry;
 
 private:
