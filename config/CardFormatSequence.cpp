@@ -93,6 +93,11 @@ QString sizeText(quint64 bytes)
 CardFormatSequence::CardFormatSequence(CardFormatter& formatter, Hooks hooks, QObject* parent)
     : QObject(parent), tempDir(QDir::tempPath()), m_formatter(formatter), m_hooks(std::move(hooks))
 {
+    // Without a way to ask, nothing is ever formatted.
+    if (!m_hooks.askYesNo)
+        m_hooks.askYesNo = [](const QString&, const QString&) { return false; };
+    if (!m_hooks.tell)
+        m_hooks.tell = [](const QString&, const QString&) {};
 }
 
 CardFormatSequence::~CardFormatSequence()
