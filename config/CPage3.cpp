@@ -1,6 +1,6 @@
 #include "config/CPage3.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "config/DeviceSettings.h"
 #include "config/PartitionShareTable.h"
 #include "skin/CMemoryDC.h"
