@@ -158,7 +158,8 @@ bool MdatWalker::pictureAt(std::size_t p, Picture& picture, int L, Codec codec) 
     picture.nalLengthSize = L;
     std::size_t q = p;
     bool sawSlice = false;
-    while (q + L + headerBytes <= m_size) {
+    constexpr std::size_t kMaxPicture = 256u << 20;
+    while (q + L + headerBytes <= m_size && q - p < kMaxPicture) {
         const std::uint32_t length = readLength(m_data + q, L);
         if (length <= headerBytes || length > maxNal)
             break;
@@ -361,8 +362,7 @@ int MdatWalker::chooseVideoTrack(const Picture& picture, bool strict) const
     }
     if (strict && anyKnown && matching.empty())
         return -1;
-    if (!matching.empty() && std::find(matching.begin(), matching.end(), predicted) == matching.end() &&
-        matching.size() == 1)
+    if (!matching.empty() && std::find(matching.begin(), matching.end(), predicted) == matching.end())
         return matching.front();
     return predicted;
 }

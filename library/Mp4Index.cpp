@@ -238,8 +238,11 @@ bool readSampleTables(Span stbl, Mp4Index::Track& t, QString* error)
             chunk.samples = table[r].second;
             if (sample + chunk.samples > t.sampleCount)
                 return fail(error, QStringLiteral("chunks hold more samples than the track has"));
-            for (std::uint32_t k = 0; k < chunk.samples; ++k)
-                chunk.bytes += t.sampleSize(sample + k);
+            if (t.constantSize)
+                chunk.bytes = std::uint64_t(chunk.samples) * t.constantSize;
+            else
+                for (std::uint32_t k = 0; k < chunk.samples; ++k)
+                    chunk.bytes += t.sizes[sample + k];
             sample += chunk.samples;
         }
     }

@@ -26,6 +26,9 @@ fi
 if [ ! -f "$corpus/mdat/seed" ] && [ -f "$corpus/reader/seed.mp4" ]; then
   # Layout byte 0 (two H.264 cameras, AAC, telemetry), then real sample data.
   { printf '\x00'; tail -c +49 "$corpus/reader/seed.mp4" | head -c 60000; } >"$corpus/mdat/seed"
+  # Layout byte 0x10: the bytes are an index (moov payload) instead.
+  at=$(grep -obUa moov "$corpus/reader/seed.mp4" | tail -1 | cut -d: -f1)
+  [ -n "$at" ] && { printf '\x10'; tail -c +$((at + 5)) "$corpus/reader/seed.mp4"; } >"$corpus/mdat/moov"
 fi
 printf '\x00\x00\x00\x00\x05\x65\x88\x84\x00\x10\x00\x00\x00\x04\x41\x9a\x02\x03\x00\x07M\x80\x40\xc0\x00\xff\x01\x10abcdefghijklmno' >"$corpus/mdat/tiny"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1

@@ -1,4 +1,5 @@
-// Mutated sample data through the walker that recovers cut recordings: two
+// Mutated sample data through the walker that recovers cut recordings (and,
+// by the first byte's 0x10 bit, through the index parser): two
 // H.264 (or H.265) cameras, sound and telemetry. Sound frames are cut by a
 // stand-in that reads a one-byte length, so the walker's own logic is what runs.
 #include "library/MdatWalker.h"
@@ -29,6 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // The first byte picks the layout: codec, NAL length size, PCM or AAC.
     const std::uint8_t layout = data[0];
+    // The same bytes as the index of a reference recording (read from cards, so untrusted).
+    if (layout & 0x10) {
+        if (auto index = Mp4Index::ParseMoov(data + 1, size - 1))
+            for (const auto& t : index->tracks)
+                for (const auto& c : t.chunks)
+                    if (std::uint64_t(c.firstSample) + c.samples > t.sampleCount)
+                        __builtin_trap();
+        return 0;
+    }
     using Codec = MdatWalker::Codec;
     MdatWalker::Track video;
     video.codec = (layout & 1) ? Codec::H265 : Codec::H264;
