@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <memory>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 using Codec = Mp4Index::Codec;
@@ -219,8 +221,19 @@ struct MappedCut {
             return fail(error, QStringLiteral("cannot open %1").arg(path));
         if (layout.fileSize <= layout.dataStart)
             return fail(error, QStringLiteral("the recording holds no sample data"));
-        data = file.map(0, static_cast<qint64>(layout.fileSize));
-        return data || fail(error, QStringLiteral("cannot read %1").arg(path));
+        // Every page is read once: mapping them all up front costs less than a
+        // fault per page.
+        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(layout.fileSize), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                              file.handle(), 0);
+        if (mapped == MAP_FAILED)
+            return fail(error, QStringLiteral("cannot read %1").arg(path));
+        data = static_cast<const std::uint8_t*>(mapped);
+        return true;
+    }
+    ~MappedCut()
+    {
+        if (data)
+            ::munmap(const_cast<std::uint8_t*>(data), static_cast<std::size_t>(layout.fileSize));
     }
     const std::uint8_t* samples() const { return data + layout.dataStart; }
     std::size_t sampleBytes() const { return static_cast<std::size_t>(layout.fileSize - layout.dataStart); }
@@ -396,8 +409,22 @@ std::optional<RecordingRecovery::Summary> RecordingRecovery::Recover(const QStri
     constexpr std::uint64_t kBlock = 8u << 20;
     for (std::uint64_t done = 0; ok && done < dataBytes; done += kBlock) {
         const std::uint64_t n = std::min(kBlock, dataBytes - done);
-        ok = out.write(reinterpret_cast<const char*>(cut.samples() + done), static_cast<qint64>(n)) ==
-             static_cast<qint64>(n);
+        ok = out.flush();
+        // The kernel copies the sample data from file to file; plain writes
+        // where it cannot (another file system, an old kernel).
+        loff_t from = static_cast<loff_t>(cut.layout.dataStart + done);
+        std::uint64_t copied = 0;
+        while (copied < n) {
+            const ssize_t r = ::copy_file_range(cut.file.handle(), &from, out.handle(), nullptr, n - copied, 0);
+            if (r <= 0)
+                break;
+            copied += static_cast<std::uint64_t>(r);
+        }
+        if (copied)
+            ok = out.seek(out.pos() + static_cast<qint64>(copied));
+        if (ok && copied < n)
+            ok = out.write(reinterpret_cast<const char*>(cut.samples() + done + copied),
+                           static_cast<qint64>(n - copied)) == static_cast<qint64>(n - copied);
         if (ok && progress && !progress(walkBytes + done + n, total)) {
             out.cancelWriting();
             fail(error, QStringLiteral("cancelled"));
