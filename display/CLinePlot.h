@@ -26,6 +26,7 @@ public:
     // The caller repaints (the playback tick calls update() after it).
     void SetCursor(std::uint32_t value) override { m_model.SetCursor(value); }
     void RedrawNow() override { m_model.RedrawNow(); }
+    void SetMarkers(std::vector<float> xs) { m_model.SetMarkers(std::move(xs)); }
 
     const LinePlotModel& model() const { return m_model; }
 
