@@ -275,8 +275,8 @@ std::string writeRecording(const RecordingOptions& o)
             if (av_frame_make_writable(ch.frame.get()) < 0)
                 return "out of memory";
             const std::int64_t second = ch.next / ch.fps;
-            PictureGenerator::fill(ch.frame.get(), ch.index, caption(ch.index, o.drive.startUtc + second), ch.next,
-                                   o.noisy);
+            PictureGenerator::fill(ch.frame.get(), ch.index, caption(ch.index, o.drive.startUtc + second),
+                                   o.still ? 0 : ch.next, o.noisy);
             ch.frame->pts = ch.next++;
             if (avcodec_send_frame(ch.codec.get(), ch.frame.get()) < 0 ||
                 !drain(ch.codec.get(), ch.stream, out))

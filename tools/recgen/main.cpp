@@ -22,6 +22,7 @@ void usage()
                  "  --duration SEC       length in seconds (20)\n"
                  "  --preset NAME        x264 preset (ultrafast)\n"
                  "  --noisy              grainy picture (realistic bit rates)\n"
+                 "  --still              no moving block (only the caption changes)\n"
                  "  --one-video          front camera only\n"
                  "  --audio-first        sound track before the video tracks\n"
                  "  --pcm                16-bit PCM sound instead of AAC\n"
@@ -107,6 +108,8 @@ int main(int argc, char** argv)
             o.preset = value();
         else if (a == "--noisy")
             o.noisy = true;
+        else if (a == "--still")
+            o.still = true;
         else if (a == "--one-video")
             o.oneVideo = true;
         else if (a == "--audio-first")
