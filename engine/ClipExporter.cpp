@@ -24,7 +24,15 @@ namespace {
 
 constexpr int kPadsTimeoutMs = 10000;
 // A graph that delivers no picture for this long has stalled (a broken file).
+// HALCYON_EXPORT_STALL_MS overrides it for runs under valgrind.
 constexpr int kStallTimeoutMs = 20000;
+
+int stallTimeoutMs()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("HALCYON_EXPORT_STALL_MS", &ok);
+    return ok && ms > 0 ? ms : kStallTimeoutMs;
+}
 constexpr int kBusPollMs = 100;
 
 struct PipelineFree {
@@ -154,6 +162,12 @@ QString messageText(GstMessage* message)
     gst_message_parse_error(message, &error, &debug);
     QString text = error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
     qCWarning(lcClip) << "export error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << text << debug;
+    // The elements put the reason of a failed write ("No space left on
+    // device") only into the debug text.
+    const QString details = QString::fromUtf8(debug ? debug : "");
+    const qsizetype at = details.indexOf(QLatin1String("system error: "));
+    if (at >= 0)
+        text += QStringLiteral(": ") + details.mid(at + 14).section(QLatin1Char('\n'), 0, 0).trimmed();
     if (error)
         g_error_free(error);
     g_free(debug);
@@ -388,7 +402,7 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
             result.status = Status::Cancelled;
             return result;
         }
-        if (waited >= kPadsTimeoutMs)
+        if (waited >= std::max(kPadsTimeoutMs, stallTimeoutMs()))
             return failed(result, QStringLiteral("the recording's tracks did not open"));
     }
     GstEvent* seek = gst_event_new_seek(1.0, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -407,6 +421,7 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
     }
 
     const double rangeNs = double(result.toMs - result.fromMs) * GST_MSECOND;
+    const auto stallLimit = std::chrono::milliseconds(stallTimeoutMs());
     std::int64_t lastWritten = -1;
     auto lastChange = std::chrono::steady_clock::now();
     for (;;) {
@@ -427,7 +442,7 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
             lastChange = now;
             if (progress && written >= 0)
                 progress(std::clamp(double(written) / rangeNs, 0.0, 1.0));
-        } else if (now - lastChange > std::chrono::milliseconds(kStallTimeoutMs)) {
+        } else if (now - lastChange > stallLimit) {
             return failed(result, QStringLiteral("the recording stopped delivering pictures"));
         }
     }
