@@ -12,6 +12,7 @@
 #                         option for screenshots only; an ordinary start plays nothing)
 #   ./dev.sh demo         (re)make the demo card in build/demo-card
 #   ./dev.sh bench        build and run the benchmarks in bench/
+#   ./dev.sh package      build the Debian package into build/package and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -30,6 +31,8 @@ PACKAGES=(
   libpulse-dev libjs-leaflet fonts-noto-cjk
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  desktop-file-utils appstream lintian dpkg-dev man-db qt6-translations-l10n
 )
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -117,9 +120,19 @@ case "$cmd" in
       import -window root "$1"
       kill $app; wait $app 2>/dev/null || true' "$BUILD/app/halcyon-deck" "$out" "$secs" "$@"
     log "screenshot: $out" ;;
+  package)
+    ensure_deps; build
+    rm -rf "$BUILD/package"
+    (cd "$BUILD" && cpack -B "$BUILD/package" >/dev/null)
+    rm -rf "$BUILD/package/_CPack_Packages"
+    deb=$(ls "$BUILD"/package/halcyon-deck_*.deb)
+    log "package: $deb"
+    dpkg-deb --field "$deb" Depends
+    # Errors fail the command; warnings and notes are shown.
+    lintian --fail-on error "$deb" || { log "lintian found errors"; exit 1; } ;;
   bench)
     ensure_deps; build
     for b in "$ROOT"/bench/*.sh; do [ -x "$b" ] && "$b" "$BUILD"; done ;;
   *)
-    sed -n '2,13p' "$0"; exit 2 ;;
+    sed -n '2,14p' "$0"; exit 2 ;;
 esac

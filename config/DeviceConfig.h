@@ -4,7 +4,7 @@
 // the rules by which the card's files are read and written. The main window
 // owns the one instance; everything runs on the UI thread.
 #include "config/DeviceSettings.h"
-#include "library/CalendarTime.h"
+#include "base/CalendarTime.h"
 
 #include <QString>
 #include <optional>

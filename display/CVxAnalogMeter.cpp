@@ -1,6 +1,6 @@
 #include "display/CVxAnalogMeter.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <QFontMetrics>
 #include <QImage>

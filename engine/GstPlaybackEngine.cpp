@@ -6,9 +6,8 @@
 
 #include <gst/gst.h>
 
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 
-Q_DECLARE_LOGGING_CATEGORY(lcGraph)
 
 namespace {
 // Decoder parameters: 1101 opens the picture-orientation settings, 1112 and
@@ -94,7 +93,7 @@ bool GstPlaybackEngine::Open(const QString& path)
     m_mirror = {};
     m_flip = {};
     if (!m_graph->Build(path, &m_lastError)) {
-        qCInfo(lcGraph) << "cannot open" << path << m_lastError;
+        qCInfo(vxEngine) << "cannot open" << path << m_lastError;
         Close();
         return false;
     }

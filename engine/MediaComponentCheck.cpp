@@ -1,9 +1,8 @@
 #include "engine/MediaComponentCheck.h"
 
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <gst/gst.h>
 
-Q_LOGGING_CATEGORY(vxEngineCheck, "vx.engine")
 
 namespace {
 QStringList g_hidden;
@@ -30,7 +29,7 @@ int CheckMediaComponents()
     if (!gst_is_initialized()) {
         GError* err = nullptr;
         if (!gst_init_check(nullptr, nullptr, &err)) {
-            qCWarning(vxEngineCheck) << "GStreamer does not start:" << (err ? err->message : "");
+            qCWarning(vxEngine) << "GStreamer does not start:" << (err ? err->message : "");
             if (err)
                 g_error_free(err);
             return -1;
@@ -49,7 +48,7 @@ int CheckMediaComponents()
     for (const Step& step : steps)
         for (const char* f : step.factories)
             if (f && !canCreate(f)) {
-                qCInfo(vxEngineCheck) << "missing media component" << f;
+                qCInfo(vxEngine) << "missing media component" << f;
                 return step.result;
             }
     return 1;

@@ -13,11 +13,10 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <chrono>
 #include <thread>
 
-Q_LOGGING_CATEGORY(lcGraph, "vx.engine")
 
 namespace {
 constexpr int kPrerollTimeoutMs = 5000;
@@ -172,7 +171,7 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
 {
     if (built || filterGraph)
         Teardown();
-    path = file.left(260);
+    path = file;
 
     // The track list decides the graph's shape; a file that is not a complete
     // MP4 stops here, before any streaming thread exists.
@@ -303,7 +302,7 @@ bool PlaybackGraph::buildAudio(bool single, QString* error)
         }
     }
     if (!sink || GST_STATE(sink) < GST_STATE_READY) {
-        qCInfo(lcGraph) << "no audio renderer; playing without sound";
+        qCInfo(vxEngine) << "no audio renderer; playing without sound";
         if (sink) {
             gst_element_set_state(sink, GST_STATE_NULL);
             gst_object_unref(sink);
@@ -322,7 +321,7 @@ bool PlaybackGraph::buildAudio(bool single, QString* error)
                 gst_element_set_state(e, GST_STATE_NULL);
                 gst_object_unref(e);
             }
-        qCInfo(lcGraph) << "audio elements missing; playing without sound";
+        qCInfo(vxEngine) << "audio elements missing; playing without sound";
         return true;
     }
     audioRenderer = sink;
@@ -333,7 +332,7 @@ bool PlaybackGraph::buildAudio(bool single, QString* error)
                                      : gst_element_link_many(queue, convert, resample, tempo, convert2, volume, sink,
                                                              nullptr);
     if (!linked) {
-        qCInfo(lcGraph) << "audio chain does not link; playing without sound";
+        qCInfo(vxEngine) << "audio chain does not link; playing without sound";
         return true;
     }
     m_audioEntry = queue;
@@ -418,7 +417,7 @@ void PlaybackGraph::onPadAdded(GstElement*, GstPad* pad, void* data)
     GstPad* sinkPad = gst_element_get_static_pad(entry, "sink");
     if (sinkPad) {
         if (!gst_pad_is_linked(sinkPad) && gst_pad_link(pad, sinkPad) != GST_PAD_LINK_OK)
-            qCWarning(lcGraph) << "cannot link" << padName;
+            qCWarning(vxEngine) << "cannot link" << padName;
         gst_object_unref(sinkPad);
     }
 }
@@ -432,7 +431,7 @@ int PlaybackGraph::onBusMessage(GstBus*, GstMessage* message, void* data)
         gchar* debug = nullptr;
         gst_message_parse_error(message, &err, &debug);
         const QString text = QString::fromUtf8(err ? err->message : "unknown error");
-        qCWarning(lcGraph) << "graph error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << text << debug;
+        qCWarning(vxEngine) << "graph error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << text << debug;
         g_clear_error(&err);
         g_free(debug);
         {

@@ -5,11 +5,10 @@ extern "C" {
 #include <libavutil/dict.h>
 }
 
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <algorithm>
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcTelemetry, "vx.engine.telemetry")
 
 void TelemetryFileSource::FormatCloser::operator()(AVFormatContext* c) const { avformat_close_input(&c); }
 void TelemetryFileSource::PacketFree::operator()(AVPacket* p) const { av_packet_free(&p); }
@@ -98,7 +97,7 @@ int TelemetryFileSource::TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* 
         if (r < 0) {
             // End of file, a cut-off file or a read error: in each case there is nothing more to give.
             if (r != AVERROR_EOF)
-                qCDebug(lcTelemetry) << "telemetry read ended with error" << r;
+                qCDebug(vxEngine) << "telemetry read ended with error" << r;
             m_finished = true;
             return kTelemetryNoMoreLines;
         }

@@ -1,7 +1,7 @@
 #pragma once
 // One recording entry of a library list. A recording found on the card is two
 // separate entries: one in its category's list and one in ALL.
-#include "library/CalendarTime.h"
+#include "base/CalendarTime.h"
 
 #include <QString>
 #include <cstdint>

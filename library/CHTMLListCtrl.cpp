@@ -124,8 +124,8 @@ void CHTMLListCtrl::SetSkinImages(const QPixmap& checkStrip, const QPixmap& rowS
 
 QString CHTMLListCtrl::FormatRowTime(const HTMLLIST_TIME& t)
 {
-    return QString::asprintf("%02d.%02d.%02d. %02d:%02d:%02d", int(t.wYear), int(t.wMonth),
-                             int(t.wDay), int(t.wHour), int(t.wMinute), int(t.wSecond));
+    return QString::asprintf("%02d.%02d.%02d. %02d:%02d:%02d", int(t.year), int(t.month),
+                             int(t.day), int(t.hour), int(t.minute), int(t.second));
 }
 
 int CHTMLListCtrl::InsertRow(int kind, const QString& text, const QString& path,

@@ -1,7 +1,7 @@
 #include "library/CardMonitor.h"
 
-#include "app/Messages.h"
-#include "app/Trace.h"
+#include "base/Messages.h"
+#include "base/Trace.h"
 #include "config/DeviceConfig.h"
 #include "engine/PlaybackEngine.h"
 #include "library/DriveProvider.h"

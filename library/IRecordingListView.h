@@ -1,7 +1,6 @@
 #pragma once
 // The recording list control as the library sees it: HTMLListRecordingView
 // puts it over CHTMLListCtrl; tests use a recording fake. UI thread only.
-#include "library/CalendarTime.h"
 #include "library/HTMLLIST_ITEM.h"
 
 #include <QString>
@@ -24,18 +23,4 @@ public:
     virtual void SetSelection(int row) = 0;
     virtual void SetScrollPos(int pos) = 0;
     virtual void Repaint() = 0;
-
-    static HTMLLIST_TIME RowTime(const CalendarTime& t)
-    {
-        HTMLLIST_TIME r;
-        r.wYear = t.year;
-        r.wMonth = t.month;
-        r.wDayOfWeek = t.dayOfWeek;
-        r.wDay = t.day;
-        r.wHour = t.hour;
-        r.wMinute = t.minute;
-        r.wSecond = t.second;
-        r.wMilliseconds = t.milliseconds;
-        return r;
-    }
 };

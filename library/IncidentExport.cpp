@@ -1,6 +1,6 @@
 #include "library/IncidentExport.h"
 
-#include "app/GpsFixReadout.h"
+#include "library/GpsFixReadout.h"
 #include "library/TelemetryExport.h"
 
 #include <QDir>

@@ -2,13 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <QSaveFile>
 #include <sys/stat.h>
 #include <vector>
 
 namespace {
-Q_LOGGING_CATEGORY(lcCopy, "vx.library")
 }
 
 RecordingCopier::RecordingCopier(qint64 chunkSize)
@@ -82,6 +81,6 @@ CopyResult RecordingCopier::Copy(const QString& source, const QString& target, c
     QFile done(target);
     if (done.open(QIODevice::ReadWrite))
         done.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
-    qCDebug(lcCopy) << "copied" << source << "to" << target << copied << "bytes";
+    qCDebug(vxLibrary) << "copied" << source << "to" << target << copied << "bytes";
     return {CopyOutcome::Copied, {}};
 }

@@ -3,11 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <vector>
 
 namespace {
-Q_LOGGING_CATEGORY(lcFileOps, "vx.library")
 
 constexpr int kLibraryLists = 5;
 
@@ -33,7 +32,7 @@ bool removeRecordingFile(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return true;
-    qCWarning(lcFileOps) << "cannot delete" << path << file.errorString();
+    qCWarning(vxLibrary) << "cannot delete" << path << file.errorString();
     return false;
 }
 
@@ -148,7 +147,7 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
             failedLines << job.name + kSameFileNote;
             break;
         case CopyOutcome::Failed:
-            qCWarning(lcFileOps) << "copy of" << job.source << "to" << job.target << "failed:" << result.error;
+            qCWarning(vxLibrary) << "copy of" << job.source << "to" << job.target << "failed:" << result.error;
             report.failed << job.name;
             failedLines << job.name;
             break;

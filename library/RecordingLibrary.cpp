@@ -1,11 +1,11 @@
 #include "library/RecordingLibrary.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "library/DriveProvider.h"
 #include "library/IRecordingListView.h"
 
 #include <QFile>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +15,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(vxLibrary, "vx.library", QtInfoMsg)
 
 namespace {
 
@@ -318,7 +317,7 @@ void RecordingLibrary::FillRecordingList(int category)
         return;
     for (const auto& e : m_lists[category])
         m_list->InsertRow(IRecordingListView::kRecordingRowKind, e->name, e->path, e->type, 0,
-                          IRecordingListView::kRecordingRowHeight, IRecordingListView::RowTime(e->time));
+                          IRecordingListView::kRecordingRowHeight, e->time);
 }
 
 void RecordingLibrary::ClearLibrary()

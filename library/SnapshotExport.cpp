@@ -4,11 +4,10 @@
 
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <QSaveFile>
 
 namespace {
-Q_LOGGING_CATEGORY(lcSnapshot, "vx.library")
 }
 
 const QString SnapshotExport::kInitialName = QStringLiteral("Vantrix.jpg");
@@ -31,12 +30,12 @@ bool SnapshotExport::SaveBitmapAsJpeg(const QImage& picture, const QString& path
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcSnapshot) << "cannot write" << path << file.errorString();
+        qCWarning(vxLibrary) << "cannot write" << path << file.errorString();
         return false;
     }
     QImageWriter writer(&file, QByteArrayLiteral("jpeg"));
     if (!writer.write(picture)) {
-        qCWarning(lcSnapshot) << "JPEG encoding of" << path << "failed:" << writer.errorString();
+        qCWarning(vxLibrary) << "JPEG encoding of" << path << "failed:" << writer.errorString();
         file.cancelWriting();
         return false;
     }

@@ -1,7 +1,7 @@
 #include "library/TelemetryExport.h"
 
-#include "app/GpsFixReadout.h"
-#include "app/PlaybackReadoutText.h"
+#include "library/GpsFixReadout.h"
+#include "display/PlaybackReadoutText.h"
 
 #include <QXmlStreamWriter>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "library/TelemetryLines.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <clocale>
 #include <cstdlib>

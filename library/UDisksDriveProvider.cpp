@@ -7,11 +7,10 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QFile>
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
 #include <QMap>
 #include <algorithm>
 
-Q_DECLARE_LOGGING_CATEGORY(vxLibrary)
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "skin/CVxSlider.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "skin/CMemoryDC.h"
 #include "skin/SkinImage.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes a demo SD card folder: the four category folders with dated subfolders,
-# short front+rear recordings along one continuing drive (an impact in the
+# short front+rear recordings of one continuing drive down a road (an impact in the
 # EVENT recording) and the camera's two settings files at the root.
 #   tools/make-demo-card.sh BUILD_DIR CARD_DIR
 set -euo pipefail
@@ -35,7 +35,7 @@ make_one() {
   mkdir -p "$CARD/$(dirname "$name")"
   # shellcheck disable=SC2086
   "$RECGEN" "$CARD/$name" --front 1280x720 --rear 640x360 --fps 30 --duration 20 \
-    --bitrate 3000 --rear-bitrate 1000 --start "$start" --drive-offset "$offset" $extra
+    --bitrate 3000 --rear-bitrate 1000 --scene road --start "$start" --drive-offset "$offset" $extra
 }
 
 # Two at a time: the machine has two cores.

@@ -83,6 +83,7 @@ private slots:
     void badFilesFailToOpenCleanly_data();
     void badFilesFailToOpenCleanly();
     void openingSecondFileReleasesTheFirst();
+    void opensRecordingUnderLongPath();
     void telemetryOfTheOpenRecording();
 
 private:
@@ -440,6 +441,26 @@ void GstPlaybackEngineTest::openingSecondFileReleasesTheFirst()
     gst_object_unref(first);
     QCOMPARE(m_engine->VideoPinCount(), 1);
     QCOMPARE(m_engine->Run(), kStatusOk);
+}
+
+void GstPlaybackEngineTest::opensRecordingUnderLongPath()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    const QString original = m_engine->Graph()->path;
+    m_engine->Close();
+    // Linux paths run far past the old 260-character limit: a recording copied
+    // into a deep folder must open by its whole path.
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    while (folder.size() < 300)
+        folder += QLatin1Char('/') + QString(60, QLatin1Char('d'));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/20261209_142501_I01.mp4");
+    QVERIFY(path.size() > 300);
+    QVERIFY(QFile::copy(original, path));
+    QVERIFY2(m_engine->Open(path), qPrintable(m_engine->LastOpenError()));
+    QCOMPARE(m_engine->Graph()->path, path);
+    QTRY_VERIFY_WITH_TIMEOUT(m_front->frames > 0, kWaitMs);
 }
 
 void GstPlaybackEngineTest::telemetryOfTheOpenRecording()

@@ -1,5 +1,5 @@
-#include "app/Messages.h"
-#include "app/Trace.h"
+#include "base/Messages.h"
+#include "base/Trace.h"
 #include "config/DeviceConfig.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"

@@ -34,8 +34,8 @@ private slots:
             QCOMPARE(row->typeText, e->type);
             QCOMPARE(row->kind, HTMLLIST_KIND_RECORDING);
             QCOMPARE(row->height, 20);
-            QCOMPARE(row->time.wYear, e->time.year);
-            QCOMPARE(row->time.wSecond, e->time.second);
+            QCOMPARE(row->time.year, e->time.year);
+            QCOMPARE(row->time.second, e->time.second);
         }
         QCOMPARE(list.FindRow(15)->typeText, QStringLiteral("EVENT"));
         QCOMPARE(list.FindRow(15)->text, QStringLiteral("20120315_142530_E01.mp4"));

@@ -1,4 +1,4 @@
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "fakes/FakeRecordingListView.h"
 #include "library/RecordingLibrary.h"
 #include "library/CardTree.h"

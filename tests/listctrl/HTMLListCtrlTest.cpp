@@ -22,7 +22,7 @@ QString rowName(int i)
 
 HTMLLIST_TIME rowTime(int i)
 {
-    return HTMLLIST_TIME::fromDateTime(
+    return CalendarTime::FromDateTime(
         QDateTime(QDate(2026, 12, 9), QTime(14, 0, 0).addSecs(i * 61)));
 }
 
@@ -537,7 +537,7 @@ void HTMLListCtrlTest::formatsTime()
 {
     QFETCH(QDateTime, time);
     QFETCH(QString, text);
-    QCOMPARE(CHTMLListCtrl::FormatRowTime(HTMLLIST_TIME::fromDateTime(time)), text);
+    QCOMPARE(CHTMLListCtrl::FormatRowTime(CalendarTime::FromDateTime(time)), text);
 }
 
 void HTMLListCtrlTest::rendering_data()
@@ -616,7 +616,7 @@ void HTMLListCtrlTest::rendersFilledListScreenshot()
         const QDateTime t(QDate(2026, 12, 9), QTime(14, 25, 1).addSecs(i * 61));
         const QString name = t.toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral("_I01.mp4");
         list->InsertRow(3, name, QStringLiteral("/card/") + name, types[i], 0, 20,
-                        HTMLLIST_TIME::fromDateTime(t));
+                        CalendarTime::FromDateTime(t));
     }
     list->SetRowTicked(2, 1);
     list->SelectRow(4);

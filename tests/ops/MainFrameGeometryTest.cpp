@@ -1,5 +1,5 @@
 #include "app/MainFrameLayout.h"
-#include "app/PlaybackReadoutText.h"
+#include "display/PlaybackReadoutText.h"
 #include "app/RectEdges.h"
 #include "app/VideoPlacement.h"
 

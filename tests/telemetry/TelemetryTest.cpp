@@ -1,5 +1,5 @@
 #include "FakeTelemetrySource.h"
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "display/LinePlotModel.h"
 #include "library/RecordingTelemetry.h"
 #include "library/TelemetryLines.h"

@@ -11,11 +11,17 @@ std::vector<CliCommand>& commands()
     return list;
 }
 
+void printUsage(std::FILE* to)
+{
+    std::fprintf(to, "usage: halcyon-deck-cli COMMAND ...\n");
+    for (const auto& c : commands())
+        std::fprintf(to, "  %s\n", c.usage);
+    std::fprintf(to, "  --help | --version\n");
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: halcyon-deck-cli COMMAND ...\n");
-    for (const auto& c : commands())
-        std::fprintf(stderr, "  %s\n", c.usage);
+    printUsage(stderr);
     return 2;
 }
 } // namespace
@@ -30,6 +36,14 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("halcyon-deck-cli %s\n", HALCYON_VERSION);
+        return 0;
+    }
     for (const auto& c : commands()) {
         if (name == QLatin1String(c.name))
             return c.run(args);

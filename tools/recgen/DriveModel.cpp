@@ -50,6 +50,21 @@ double DriveModel::speedAt(double t)
     return std::max(0.0, v);
 }
 
+double DriveModel::distanceAt(double t)
+{
+    // Every 90 s cycle covers the same distance: integrate one cycle and the part of the last.
+    static constexpr double kStep = 0.02;
+    auto within = [](double until) {
+        double metres = 0;
+        for (double c = 0; c < until; c += kStep)
+            metres += speedAt(std::min(c + kStep / 2, until)) / 3.6 * std::min(kStep, until - c);
+        return metres;
+    };
+    static const double perCycle = within(90.0);
+    const double cycles = std::floor(std::max(0.0, t) / 90.0);
+    return cycles * perCycle + within(std::max(0.0, t) - cycles * 90.0);
+}
+
 double DriveModel::courseAt(double t)
 {
     double h = 40.0 + 25.0 * std::sin(t / 60.0) + 90.0 * std::floor(t / 180.0);

@@ -25,6 +25,8 @@ public:
     std::vector<TelemetrySample> samples(std::int64_t durationMs) const;
 
     static std::string rmcChecksum(const std::string& body);
+    // Metres driven after driveSec seconds, for the picture to scroll with the speed.
+    static double distanceAt(double driveSec);
 
 private:
     struct State {

@@ -59,19 +59,8 @@ void PictureGenerator::fill(AVFrame* f, int channel, const std::string& caption,
     const int half = (f->height / 2) & ~1;
     fillRect(f, 0, 0, f->width, half, c.topY, c.topU, c.topV);
     fillRect(f, 0, half, f->width, f->height - half, c.bottomY, c.bottomU, c.bottomV);
-
-    if (noisy) {
-        // Sensor-like grain that changes every frame.
-        std::uint32_t state = 0x9e3779b9u * static_cast<std::uint32_t>(frameIndex + 1) + static_cast<std::uint32_t>(channel);
-        for (int y = 0; y < f->height; ++y) {
-            std::uint8_t* row = f->data[0] + y * f->linesize[0];
-            for (int x = 0; x < f->width; ++x) {
-                state = state * 1664525u + 1013904223u;
-                const int v = row[x] + static_cast<int>((state >> 27) & 31) - 16;
-                row[x] = static_cast<std::uint8_t>(std::clamp(v, 16, 235));
-            }
-        }
-    }
+    if (noisy)
+        addGrain(f, channel, frameIndex);
 
     // A moving block along the bottom edge shows motion.
     const int block = std::max(4, f->height / 12) & ~1;
@@ -79,7 +68,26 @@ void PictureGenerator::fill(AVFrame* f, int channel, const std::string& caption,
     const int bx = static_cast<int>((frameIndex * 4) % travel) & ~1;
     fillRect(f, bx, f->height - block, block, block, 235, 128, 128);
 
-    // Caption: camera name and time, white on black.
+    drawCaption(f, caption);
+}
+
+void PictureGenerator::addGrain(AVFrame* f, int channel, std::int64_t frameIndex)
+{
+    // Sensor-like grain that changes every frame.
+    std::uint32_t state = 0x9e3779b9u * static_cast<std::uint32_t>(frameIndex + 1) + static_cast<std::uint32_t>(channel);
+    for (int y = 0; y < f->height; ++y) {
+        std::uint8_t* row = f->data[0] + y * f->linesize[0];
+        for (int x = 0; x < f->width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int v = row[x] + static_cast<int>((state >> 27) & 31) - 16;
+            row[x] = static_cast<std::uint8_t>(std::clamp(v, 16, 235));
+        }
+    }
+}
+
+void PictureGenerator::drawCaption(AVFrame* f, const std::string& caption)
+{
+    // Camera name and time, white on black.
     const int scale = std::max(1, f->height / 180);
     const int cell = 6 * scale;
     const int x0 = 4 * scale & ~1, y0 = 4 * scale & ~1;

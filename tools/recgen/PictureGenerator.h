@@ -1,5 +1,5 @@
 #pragma once
-// The generated picture: the top and bottom halves in colours that tell the
+// The test picture: the top and bottom halves in colours that tell the
 // camera apart (a test reads them), the camera's name and the time written
 // in the top-left corner, optional noise so the encoder has real work.
 #include <cstdint>
@@ -18,4 +18,6 @@ public:
     static ChannelColours colours(int channel);
     // frame: YUV420P, allocated to its size.
     static void fill(AVFrame* frame, int channel, const std::string& caption, std::int64_t frameIndex, bool noisy);
+    static void addGrain(AVFrame* frame, int channel, std::int64_t frameIndex);
+    static void drawCaption(AVFrame* frame, const std::string& caption);
 };

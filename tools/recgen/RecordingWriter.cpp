@@ -1,6 +1,7 @@
 #include "tools/recgen/RecordingWriter.h"
 
 #include "tools/recgen/PictureGenerator.h"
+#include "tools/recgen/RoadScene.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -90,12 +91,12 @@ struct VideoChannel {
         codec->bit_rate = static_cast<std::int64_t>(kbps) * 1000;
         codec->rc_max_rate = codec->bit_rate * 3 / 2;
         codec->rc_buffer_size = static_cast<int>(codec->bit_rate);
-        codec->thread_count = 2;
+        // One encoder thread: frame threads under rate pressure give different output from
+        // run to run. The demo card makes two recordings at a time instead.
+        codec->thread_count = 1;
         if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
             codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         av_opt_set(codec->priv_data, "preset", preset.c_str(), 0);
-        // Frame threads keep the output identical from run to run; sliced threads would too,
-        // but lookahead threads do not.
         av_opt_set(codec->priv_data, "x264-params", "sliced-threads=0:lookahead-threads=1", 0);
         int r = avcodec_open2(codec.get(), enc, nullptr);
         if (r < 0)
@@ -275,8 +276,21 @@ std::string writeRecording(const RecordingOptions& o)
             if (av_frame_make_writable(ch.frame.get()) < 0)
                 return "out of memory";
             const std::int64_t second = ch.next / ch.fps;
-            PictureGenerator::fill(ch.frame.get(), ch.index, caption(ch.index, o.drive.startUtc + second),
-                                   o.still ? 0 : ch.next, o.noisy);
+            const std::string text = caption(ch.index, o.drive.startUtc + second);
+            if (o.road) {
+                const double at = static_cast<double>(ch.next) / ch.fps;
+                RoadView view;
+                view.travelledM = DriveModel::distanceAt(o.drive.driveOffsetSec + at);
+                view.rear = ch.index == 1;
+                if (o.drive.impactAtSec >= 0)
+                    RoadScene::jolt(at - o.drive.impactAtSec, view.shakeX, view.shakeY);
+                RoadScene::draw(ch.frame.get(), view);
+                if (o.noisy)
+                    PictureGenerator::addGrain(ch.frame.get(), ch.index, ch.next);
+                PictureGenerator::drawCaption(ch.frame.get(), text);
+            } else {
+                PictureGenerator::fill(ch.frame.get(), ch.index, text, o.still ? 0 : ch.next, o.noisy);
+            }
             ch.frame->pts = ch.next++;
             if (avcodec_send_frame(ch.codec.get(), ch.frame.get()) < 0 ||
                 !drain(ch.codec.get(), ch.stream, out))

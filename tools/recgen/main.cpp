@@ -21,6 +21,8 @@ void usage()
                  "  --rear-bitrate KBPS  rear bit rate (1500)\n"
                  "  --duration SEC       length in seconds (20)\n"
                  "  --preset NAME        x264 preset (ultrafast)\n"
+                 "  --scene bars|road    test picture in two colours per camera (bars),\n"
+                 "                       or a drive down a road (road)\n"
                  "  --noisy              grainy picture (realistic bit rates)\n"
                  "  --still              no moving block (only the caption changes)\n"
                  "  --one-video          front camera only\n"
@@ -106,7 +108,11 @@ int main(int argc, char** argv)
             ok = (o.durationSec = std::atof(value())) > 0;
         else if (a == "--preset")
             o.preset = value();
-        else if (a == "--noisy")
+        else if (a == "--scene") {
+            const std::string scene = value();
+            ok = scene == "bars" || scene == "road";
+            o.road = scene == "road";
+        } else if (a == "--noisy")
             o.noisy = true;
         else if (a == "--still")
             o.still = true;

@@ -656,6 +656,55 @@ QImage logo(int w, int h, bool corner)
     return img;
 }
 
+// The application icon for the desktop: the logo's sun rising over a road
+// that runs to the horizon, on a rounded tile. Drawn at each size, not scaled,
+// so the small ones stay sharp.
+QImage appIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const qreal margin = s <= 24 ? 0.5 : s * 0.06;
+    const QRectF tile(margin, margin, s - 2 * margin, s - 2 * margin);
+    QPainterPath rounded;
+    rounded.addRoundedRect(tile, s * 0.18, s * 0.18);
+    QLinearGradient sky(0, tile.top(), 0, tile.bottom());
+    sky.setColorAt(0, QColor(44, 52, 62));
+    sky.setColorAt(1, QColor(20, 27, 35));
+    p.fillPath(rounded, sky);
+    p.setClipPath(rounded);
+
+    const qreal horizon = tile.top() + tile.height() * 0.56;
+    const qreal cx = tile.center().x();
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAmber);
+    const qreal sun = tile.width() * 0.26;
+    p.drawEllipse(QPointF(cx, horizon), sun, sun);
+    p.fillRect(QRectF(tile.left(), horizon, tile.width(), tile.bottom() - horizon), QColor(30, 38, 48));
+    QPolygonF road({QPointF(cx - tile.width() * 0.04, horizon), QPointF(cx + tile.width() * 0.04, horizon),
+                    QPointF(tile.right() - tile.width() * 0.08, tile.bottom()),
+                    QPointF(tile.left() + tile.width() * 0.08, tile.bottom())});
+    fillPoly(p, road, QColor(64, 74, 88));
+    // the edge lines and the dashes of the middle, wider as they come closer
+    const qreal line = std::max(1.0, s / 40);
+    p.setPen(QPen(kAccent, line * 1.2, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(road[0], road[3]);
+    p.drawLine(road[1], road[2]);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(236, 240, 244));
+    const qreal depth = tile.bottom() - horizon;
+    for (qreal a : {0.12, 0.34, 0.68}) {
+        const qreal top = horizon + depth * a, bottom = horizon + depth * std::min(1.0, a * 1.5 + 0.06);
+        const qreal wt = line * (0.4 + a * 1.6), wb = line * (0.4 + a * 2.4);
+        p.drawPolygon(QPolygonF({QPointF(cx - wt / 2, top), QPointF(cx + wt / 2, top), QPointF(cx + wb / 2, bottom),
+                                 QPointF(cx - wb / 2, bottom)}));
+    }
+    p.end();
+    return img;
+}
+
 QImage speedPanel()
 {
     QImage img = canvas(122, 72, QColor(10, 14, 19));
@@ -783,6 +832,16 @@ int main(int argc, char** argv)
         }
         ts << "  <file>" << name << "</file>\n";
     }
+    // The desktop icon, in the hicolor theme's layout, for installing.
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = out + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(size);
+        QDir().mkpath(dir);
+        if (!appIcon(size).save(dir + QStringLiteral("/org.halcyondeck.HalcyonDeck.png"), "PNG")) {
+            std::fprintf(stderr, "skingen: cannot write the %d px icon\n", size);
+            return 1;
+        }
+    }
+    ts << "  <file alias=\"icons/org.halcyondeck.HalcyonDeck.png\">icons/hicolor/256x256/apps/org.halcyondeck.HalcyonDeck.png</file>\n";
     ts << "</qresource>\n</RCC>\n";
     ts.flush();
     QFile f(out + QStringLiteral("/bitmaps.qrc"));

@@ -1,4 +1,4 @@
-#include "app/GpsFixReadout.h"
+#include "library/GpsFixReadout.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "app/PlaybackReadoutText.h"
+#include "display/PlaybackReadoutText.h"
 
 #include <charconv>
 

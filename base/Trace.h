@@ -1,11 +1,11 @@
 #pragma once
 // The system's debug trace lines ("SetVelo=%d \r\n", ...) go through here so
 // that every one of them lands in one logging category with its exact text.
-#include <QLoggingCategory>
+#include "base/LogCategories.h"
+
 #include <QString>
 #include <functional>
 
-Q_DECLARE_LOGGING_CATEGORY(vxTrace)
 
 // printf-style; the text keeps its trailing "\r\n" as the camera software wrote it.
 void TraceLine(const char* format, ...) __attribute__((format(printf, 1, 2)));

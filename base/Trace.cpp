@@ -1,10 +1,9 @@
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
-Q_LOGGING_CATEGORY(vxTrace, "vx.trace", QtInfoMsg)
 
 namespace {
 std::function<void(const QString&)>& traceSink()
