@@ -62,7 +62,6 @@ int runTelemetry(const QStringList& args)
         std::fprintf(stderr, "telemetry: %s: %s\n", qPrintable(path), qPrintable(error));
         return 1;
     }
-    source->TelemetrySetOption(0);
     source->TelemetrySetSpan(0, -1);
     RecordingTelemetry telemetry;
     telemetry.impactThresholdG = threshold;
