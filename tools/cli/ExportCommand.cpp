@@ -146,7 +146,6 @@ int runExport(const QStringList& args)
         std::fprintf(stderr, "export: %s: %s\n", qPrintable(path), qPrintable(error));
         return 1;
     }
-    source->TelemetrySetOption(0);
     source->TelemetrySetSpan(0, -1);
     RecordingTelemetry telemetry;
     telemetry.LoadTelemetry(source.get(), nullptr);
