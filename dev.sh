@@ -26,6 +26,7 @@ PACKAGES=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
+  gstreamer1.0-plugins-ugly gstreamer1.0-x
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
   libpulse-dev pulseaudio pulseaudio-utils valgrind libjs-leaflet fonts-noto-cjk locales
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon

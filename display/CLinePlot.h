@@ -35,6 +35,7 @@ public:
         m_model.RedrawNow();
         update();
     }
+    void SetMarkers(std::vector<float> xs) { m_model.SetMarkers(std::move(xs)); }
 
     const LinePlotModel& model() const { return m_model; }
 
