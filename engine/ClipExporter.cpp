@@ -420,6 +420,10 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
         return failed(result, why.value_or(QStringLiteral("the export graph would not run")));
     }
 
+    // The caller learns that encoding has begun even when a short range ends
+    // before the first poll reports written pictures.
+    if (progress)
+        progress(0.0);
     const double rangeNs = double(result.toMs - result.fromMs) * GST_MSECOND;
     const auto stallLimit = std::chrono::milliseconds(stallTimeoutMs());
     std::int64_t lastWritten = -1;
@@ -429,12 +433,14 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
                                                 GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS)));
         if (m && GST_MESSAGE_TYPE(m.get()) == GST_MESSAGE_ERROR)
             return failed(result, messageText(m.get()));
-        if (m)
-            break; // end of stream: the muxer has written its index
+        // A cancel that arrives while the last pictures are written still wins:
+        // the user asked for no clip, so none is renamed into place.
         if (m_cancel) {
             result.status = Status::Cancelled;
             return result;
         }
+        if (m)
+            break; // end of stream: the muxer has written its index
         const std::int64_t written = shared.writtenNs.load();
         const auto now = std::chrono::steady_clock::now();
         if (written != lastWritten) {
