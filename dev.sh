@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Halcyon Deck developer entry point.
 #   ./dev.sh run          install what is missing, build, start the viewer on the demo card
-#   ./dev.sh test         install, build, run every test, the fuzzers for a few seconds, then the
-#                         same tests in the sanitizer build
+#   ./dev.sh test         install, build, run every test, the media path under valgrind, the fuzzers
+#                         for a few seconds, then the same tests in the sanitizer build
 #   ./dev.sh test --fast  the release build's tests only
 #   ./dev.sh build        install and build only
 #   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
@@ -14,7 +14,7 @@
 #   ./dev.sh bench        build and run the benchmarks in bench/
 #   ./dev.sh package      build the Debian package into build/package and check it with lintian
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "${BASH_SOURCE[0]}")"
 ROOT=$(pwd)
 BUILD=${HALCYON_BUILD:-$ROOT/build}
 ASAN_BUILD=${HALCYON_ASAN_BUILD:-$ROOT/build-asan}
@@ -26,8 +26,9 @@ PACKAGES=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
+  gstreamer1.0-plugins-ugly gstreamer1.0-x
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
-  libpulse-dev libjs-leaflet fonts-noto-cjk locales
+  libpulse-dev pulseaudio pulseaudio-utils valgrind libjs-leaflet fonts-noto-cjk locales
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
@@ -66,13 +67,15 @@ build_asan() {
   cmake --build "$ASAN_BUILD" -j "$JOBS"
 }
 
+# Prints the demo card's folder, and nothing else, on standard output (callers
+# capture it as the card path); everything the card maker says goes to stderr.
 demo_card() {
   local card="$BUILD/demo-card"
   if [ ! -f "$card/.complete" ] || [ "${1:-}" = "--force" ]; then
     if [ -x "$ROOT/tools/make-demo-card.sh" ]; then
       log "making the demo card in $card"
       rm -rf "$card"
-      "$ROOT/tools/make-demo-card.sh" "$BUILD" "$card"
+      "$ROOT/tools/make-demo-card.sh" "$BUILD" "$card" >&2
       touch "$card/.complete"
     else
       mkdir -p "$card"
@@ -81,10 +84,34 @@ demo_card() {
   echo "$card"
 }
 
+# The card roots the viewer starts with: the demo card, then any the caller named.
+viewer_card_roots() {
+  local card
+  card=$(demo_card)
+  echo "$card${HALCYON_CARD_ROOTS:+:$HALCYON_CARD_ROOTS}"
+}
+
 run_tests() { # dir, label
   log "tests: $2"
   ctest --test-dir "$1" --output-on-failure -j "$JOBS" --timeout 600
 }
+
+# The media path under valgrind memcheck: system libraries (libswscale's vector
+# code, the decoders) are not instrumented by the sanitizer build, so writes
+# past a buffer there show only here.
+memcheck_media() {
+  log "tests: media path under valgrind memcheck"
+  local env=(HALCYON_BUILD_DIR="$BUILD" HALCYON_SOURCE_DIR="$ROOT" QT_QPA_PLATFORM=offscreen
+    LD_PRELOAD="$BUILD/tools/libhalcyon_valgrind_shim.so" HALCYON_GRAPH_WAIT_SCALE=20)
+  local vg=(valgrind -q --error-exitcode=99 --leak-check=no --num-callers=30
+    --suppressions="$ROOT/tools/valgrind-media.supp")
+  env "${env[@]}" "${vg[@]}" "$BUILD/tests/engine/test_picture_converter" >/dev/null || return 1
+  env "${env[@]}" "${vg[@]}" "$BUILD/tests/engine/test_playback_engine" \
+    framesReachBothWindowsScaledToThem captureIsNativeSizeTopRowFirst oddPictureSizesConvertInBounds >/dev/null || return 1
+}
+
+# Sourced (by the first-start test): only the functions above.
+if [ "${BASH_SOURCE[0]}" != "$0" ]; then return 0; fi
 
 cmd=${1:-help}
 shift || true
@@ -93,14 +120,15 @@ case "$cmd" in
     ensure_deps; build ;;
   run)
     ensure_deps; build
-    card=$(demo_card)
-    HALCYON_CARD_ROOTS="$card${HALCYON_CARD_ROOTS:+:$HALCYON_CARD_ROOTS}" exec "$BUILD/app/halcyon-deck" "$@" ;;
+    roots=$(viewer_card_roots)
+    HALCYON_CARD_ROOTS="$roots" exec "$BUILD/app/halcyon-deck" "$@" ;;
   demo)
     ensure_deps; build; demo_card --force ;;
   test)
     ensure_deps; build
     run_tests "$BUILD" "release build"
     if [ "${1:-}" != "--fast" ]; then
+      memcheck_media
       # The fuzzers run first so that the test runner's summary stays the last word.
       if [ -x "$ROOT/tools/run-fuzzers.sh" ]; then "$ROOT/tools/run-fuzzers.sh"; fi
       build_asan
@@ -111,8 +139,8 @@ case "$cmd" in
     ensure_deps; build
     out=${1:-shot.png}; secs=${2:-4}; shift $(( $# > 2 ? 2 : $# )) || true
     [ "${1:-}" = "--" ] && shift
-    card=$(demo_card)
-    export HALCYON_CARD_ROOTS="$card${HALCYON_CARD_ROOTS:+:$HALCYON_CARD_ROOTS}"
+    roots=$(viewer_card_roots)
+    export HALCYON_CARD_ROOTS="$roots"
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
       "$0" "${@:3}" & app=$!
       sleep "$2"

@@ -2,11 +2,13 @@
 
 #include "library/IPrompt.h"
 
+#include <QCoreApplication>
+
 QString MediaComponentMessage(int checkResult)
 {
     switch (checkResult) {
-    case -1: return QStringLiteral("Source Filter가 등록되지 않았습니다.");
-    case -2: return QStringLiteral("Video Filter(ffdshow)가 등록되지 않았습니다.");
+    case -1: return QCoreApplication::translate("MediaComponentReport", "Source Filter가 등록되지 않았습니다.");
+    case -2: return QCoreApplication::translate("MediaComponentReport", "Video Filter(ffdshow)가 등록되지 않았습니다.");
     default: return {};
     }
 }

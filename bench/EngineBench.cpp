@@ -2,8 +2,11 @@
 //   halcyon-bench-engine play FILE [RATE]     play to the end; frames per channel, wall time
 //   halcyon-bench-engine first-picture FILE N open N times; ms until both channels showed a picture
 //   halcyon-bench-engine telemetry FILE N     read every telemetry line N times; ms per read
+//   halcyon-bench-engine scrub FILE N         N drags of the position slider while playing (60 moves in
+//                                             2 s each): release -> exact picture, longest UI stall
 #include "engine/GstPlaybackEngine.h"
 #include "engine/IVideoWindow.h"
+#include "engine/SeekCoalescer.h"
 #include "engine/TelemetryFileSource.h"
 
 #include <QCoreApplication>
@@ -112,7 +115,6 @@ int telemetry(const QString& file, int runs)
         auto source = TelemetryFileSource::Open(file);
         if (!source)
             return 1;
-        source->TelemetrySetOption(0);
         source->TelemetrySetSpan(0, -1);
         lines = 0;
         for (;;) {
@@ -130,6 +132,74 @@ int telemetry(const QString& file, int runs)
                 median(times), *std::min_element(times.begin(), times.end()), runs);
     return 0;
 }
+int scrub(const QString& file, int drags)
+{
+    Windows w;
+    GstPlaybackEngine engine;
+    if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
+        engine.SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
+    engine.SetVideoWindows(w.all());
+    if (!engine.Open(file) || engine.Run() < 0) {
+        std::fprintf(stderr, "cannot play: %s\n", qPrintable(engine.LastOpenError()));
+        return 1;
+    }
+    const auto duration = static_cast<std::int32_t>(engine.GetDurationMs());
+    SeekCoalescer seeker(&engine);
+
+    // The longest time the event loop did not get round to a 5 ms timer.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTick = 0, longestStall = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longestStall = std::max(longestStall, now - lastTick);
+        lastTick = now;
+    });
+    ticker.start(5);
+    auto spin = [&](int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+
+    std::vector<double> releases;
+    std::vector<double> stalls;
+    for (int d = 0; d < drags; ++d) {
+        spin(300);
+        // Back and forth across most of the recording.
+        const std::int32_t from = d % 2 ? duration * 9 / 10 : duration / 20;
+        const std::int32_t to = d % 2 ? duration / 20 : duration * 9 / 10;
+        lastTick = clock.elapsed();
+        longestStall = 0;
+        for (int i = 1; i <= 60; ++i) {
+            seeker.Move(from + (to - from) * i / 60);
+            spin(33);
+        }
+        const std::int32_t released = to - duration / 40;
+        bool settled = false;
+        QMetaObject::Connection c =
+            QObject::connect(&seeker, &SeekCoalescer::releasedSettled, [&](std::int32_t) { settled = true; });
+        QElapsedTimer t;
+        t.start();
+        seeker.Release(released);
+        while (!settled && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        releases.push_back(t.nsecsElapsed() / 1e6);
+        QObject::disconnect(c);
+        stalls.push_back(static_cast<double>(longestStall));
+        const std::uint64_t at = engine.GetPositionMs();
+        if (!settled || at + 200 < static_cast<std::uint64_t>(released) || at > static_cast<std::uint64_t>(released) + 500)
+            std::fprintf(stderr, "drag %d: released at %d ms, graph at %llu ms, settled %d\n", d, released,
+                         static_cast<unsigned long long>(at), settled);
+    }
+    std::printf("scrub: release -> exact picture median %.1f ms, max %.1f ms; longest UI stall during a drag: "
+                "median %.1f ms, max %.1f ms (%d drags of 60 moves in 2 s)\n",
+                median(releases), *std::max_element(releases.begin(), releases.end()), median(stalls),
+                *std::max_element(stalls.begin(), stalls.end()), drags);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -142,6 +212,8 @@ int main(int argc, char** argv)
         return firstPicture(args[2], args.size() > 3 ? args[3].toInt() : 10);
     if (args.size() >= 3 && args[1] == QLatin1String("telemetry"))
         return telemetry(args[2], args.size() > 3 ? args[3].toInt() : 10);
-    std::fprintf(stderr, "usage: halcyon-bench-engine play|first-picture|telemetry FILE [ARG]\n");
+    if (args.size() >= 3 && args[1] == QLatin1String("scrub"))
+        return scrub(args[2], args.size() > 3 ? args[3].toInt() : 7);
+    std::fprintf(stderr, "usage: halcyon-bench-engine play|first-picture|telemetry|scrub FILE [ARG]\n");
     return 2;
 }

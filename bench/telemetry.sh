@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # LoadTelemetry on a 60 s and a 60 min recording (GPS 1 Hz, acceleration 10 Hz)
 # against exiftool reading the same GPS data. Targets: 60 s in <= 5 ms, 60 min
-# in <= 100 ms warm, >= 50x faster than exiftool.
+# in <= 100 ms warm, >= 50x faster than exiftool; the impact search within the
+# load <= 5 ms for 60 min.
 #   bench/telemetry.sh [BUILD_DIR]
 set -euo pipefail
 BUILD=${1:-$(dirname "$0")/../build}

@@ -1,19 +1,81 @@
 #include "config/CPage4.h"
 
-CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent)
+#include "config/StatvfsCardSpaceQuery.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QtConcurrent/QtConcurrentRun>
+
+CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent), m_space(context.cardSpace)
 {
-    setObjectName(QStringLiteral("CPage4"));
-    AddGroup(QStringLiteral("메모리 정보"), 7, 7, 379, 120);
-    const struct { int id; const char16_t* text; } memory[] = {
-        {1023, u"전체용량 : "}, {1024, u"사용 가능한 용량 : "}, {1027, u"상시녹화 : "},
-        {1028, u"충격녹화 : "}, {1029, u"수동녹화 : "},           {1030, u"모션녹화 : "},
-    };
-    int y = 23;
-    for (const auto& row : memory) {
-        AddLabel(row.id, QString::fromUtf16(row.text), 24, y, 200, 12);
-        y += 16;
+    if (!m_space) {
+        m_ownSpace = std::make_unique<StatvfsCardSpaceQuery>();
+        m_space = m_ownSpace.get();
     }
-    AddGroup(QStringLiteral("뷰어 정보"), 7, 135, 379, 54);
-    AddLabel(1025, QStringLiteral("날짜 : 2015년 04월 21일"), 24, 151, 200, 12);
-    AddLabel(1026, QStringLiteral("버전 : 1.1.0"), 24, 167, 200, 12);
+    setObjectName(QStringLiteral("CPage4"));
+    setWindowTitle(Title());
+
+    auto* memoryGroup = new QGroupBox(QStringLiteral("메모리 정보"), this);
+    memoryGroup->setGeometry(10, 8, 570, 240);
+    auto* viewerGroup = new QGroupBox(QStringLiteral("뷰어 정보"), this);
+    viewerGroup->setGeometry(10, 262, 570, 110);
+
+    const struct {
+        int id;
+        const char* text;
+        int y;
+    } rows[] = {
+        {IDC_TOTAL, "전체용량 : ", 45},        {IDC_FREE, "사용 가능한 용량 : ", 75},
+        {IDC_INFINITE, "상시녹화 : ", 115},    {IDC_EVENT, "충격녹화 : ", 145},
+        {IDC_MANUAL, "수동녹화 : ", 175},      {IDC_MOTION, "모션녹화 : ", 205},
+        {IDC_DATE, "날짜 : 2015년 04월 21일", 297}, {IDC_VERSION, "버전 : 1.1.0", 327},
+    };
+    for (const auto& row : rows) {
+        auto* label = new QLabel(QString::fromUtf8(row.text), this);
+        label->setProperty("controlId", row.id);
+        label->setGeometry(40, row.y, 500, 22);
+        m_labels[row.id] = label;
+    }
+    connect(&m_watcher, &QFutureWatcher<CardUsage::Report>::finished, this,
+            [this] { showReport(m_watcher.result()); });
+}
+
+CPage4::~CPage4()
+{
+    m_watcher.waitForFinished();
+}
+
+void CPage4::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    OnInitDialog();
+}
+
+void CPage4::OnInitDialog()
+{
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    const QString root = m_context.CardRootNow();
+    const CardSpaceQuery* space = m_space;
+    m_watcher.setFuture(QtConcurrent::run([root, space] { return CardUsage::Measure(root, *space); }));
+}
+
+QString CPage4::Text(int controlId) const
+{
+    const auto it = m_labels.find(controlId);
+    return it == m_labels.end() ? QString() : it->second->text();
+}
+
+void CPage4::showReport(const CardUsage::Report& report)
+{
+    const CardUsage::Texts texts = CardUsage::MakeTexts(report);
+    if (texts.total)
+        m_labels[IDC_TOTAL]->setText(*texts.total);
+    if (texts.free)
+        m_labels[IDC_FREE]->setText(*texts.free);
+    const int ids[] = {IDC_INFINITE, IDC_EVENT, IDC_MANUAL, IDC_MOTION};
+    for (int i = 0; i < PartitionShareTable::kCategories; ++i)
+        m_labels[ids[i]]->setText(texts.categories[std::size_t(i)]);
+    emit usageShown();
 }

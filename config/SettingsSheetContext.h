@@ -8,6 +8,9 @@
 #include <QString>
 #include <functional>
 
+class CardFormatter;
+class CardSpaceQuery;
+
 struct SettingsSheetContext {
     // Page-initialised bits: a page sets its bit once it has filled its
     // controls from the working copy; the defaults button reloads those pages.
@@ -30,6 +33,13 @@ struct SettingsSheetContext {
     // Closes the open recording so that no file on the card stays open
     // (before the card is formatted). Unset: nothing is open.
     std::function<void()> releaseMedia;
+    // Formats the card (UDisks2). Unset: the memory page says it cannot.
+    CardFormatter* cardFormatter = nullptr;
+    // The card monitor must not scan the card while it is being formatted.
+    std::function<void()> holdCardMonitor;
+    std::function<void()> releaseCardMonitor;
+    // Capacity and free space of the card. Unset: the file system is asked.
+    const CardSpaceQuery* cardSpace = nullptr;
 
     unsigned pageInitialised = 0;
     // Set by the memory page when the card was formatted; the command reads

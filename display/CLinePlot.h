@@ -1,6 +1,7 @@
 #pragma once
 // The acceleration plot below the video: window text "LinePlot", id 459.
 // A thin view over LinePlotModel; no mouse interaction.
+#include "base/ControlIds.h"
 #include "display/ILinePlot.h"
 #include "display/LinePlotModel.h"
 
@@ -9,7 +10,7 @@
 class CLinePlot : public QWidget, public ILinePlot {
     Q_OBJECT
 public:
-    static constexpr int kControlId = 459;
+    static constexpr int kControlId = IdOf(ControlId::LinePlot);
 
     explicit CLinePlot(QWidget* parent = nullptr);
 
@@ -23,9 +24,18 @@ public:
     void LockRange(PlotAxis axis, bool locked) override { m_model.LockRange(axis, locked); }
     void SetXRange(float minimum, float maximum) override { m_model.SetXRange(minimum, maximum); }
     void SetYRange(float minimum, float maximum) override { m_model.SetYRange(minimum, maximum); }
-    // The caller repaints (the playback tick calls update() after it).
-    void SetCursor(std::uint32_t value) override { m_model.SetCursor(value); }
-    void RedrawNow() override { m_model.RedrawNow(); }
+    // Both repaint the widget: the playback controller that calls them knows no widget.
+    void SetCursor(std::uint32_t value) override
+    {
+        m_model.SetCursor(value);
+        update();
+    }
+    void RedrawNow() override
+    {
+        m_model.RedrawNow();
+        update();
+    }
+    void SetMarkers(std::vector<float> xs) { m_model.SetMarkers(std::move(xs)); }
 
     const LinePlotModel& model() const { return m_model; }
 

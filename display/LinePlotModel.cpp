@@ -94,6 +94,15 @@ void LinePlotModel::SetYRange(float minimum, float maximum)
     requestRepaint();
 }
 
+void LinePlotModel::SetMarkers(std::vector<float> xs)
+{
+    if (xs == m_markers)
+        return;
+    m_markers = std::move(xs);
+    m_imageValid = false;
+    requestRepaint();
+}
+
 void LinePlotModel::Resize(const QSize& size)
 {
     // Qt repeats resize events of the same size (grabbing a hidden widget does).
@@ -137,6 +146,15 @@ void LinePlotModel::renderImage(const QRect& client)
                 p.setPen(QPen(QColor::fromRgb(s.colour), 1));
                 p.drawPolyline(s.pixels.data(), int(s.count));
             }
+        }
+        const QColor marker = QColor::fromRgb(kMarker);
+        for (float m : m_markers) {
+            const int x = truncToPixel((double(m) - xMinimum) * xs) + L;
+            p.fillRect(QRect(x, T, 2, B - T), marker);
+            const QPoint notch[3] = {{x - 3, T}, {x + 4, T}, {x + 1, T + 4}};
+            p.setPen(Qt::NoPen);
+            p.setBrush(marker);
+            p.drawPolygon(notch, 3);
         }
     }
     m_imageRect = client;

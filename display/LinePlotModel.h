@@ -18,6 +18,9 @@ public:
     static constexpr QRgb kBackground = 0xFF33589F; // RGB(51, 88, 159)
     static constexpr QRgb kGrid = 0xFF283995;       // RGB(40, 57, 149)
     static constexpr QRgb kCursor = 0xFFFFFF00;     // RGB(255, 255, 0)
+    // Orange: apart from the three lines (cyan, green, red) and the yellow
+    // cursor, and bright on the blue background.
+    static constexpr QRgb kMarker = 0xFFFF8C00;     // RGB(255, 140, 0)
 
     LinePlotModel() = default;
 
@@ -33,6 +36,10 @@ public:
     void SetYRange(float minimum, float maximum) override;
     void SetCursor(std::uint32_t value) override { cursor = value; }
     void RedrawNow() override { requestRepaint(true); }
+    // Moments to mark, in X units (a vertical line with a notch at the top
+    // over the lines); they stay until replaced, independent of the series.
+    void SetMarkers(std::vector<float> xs);
+    const std::vector<float>& Markers() const { return m_markers; }
 
     // The client rectangle may have changed size.
     void Resize(const QSize& size);
@@ -59,6 +66,7 @@ private:
     void renderImage(const QRect& client);
 
     std::function<void(bool)> m_repaint;
+    std::vector<float> m_markers;
     QImage m_image;
     QRect m_imageRect;
     QSize m_size;

@@ -36,6 +36,8 @@ MapServerCheck::MapServerCheck(QObject* parent) : QObject(parent), m_manager(new
 {
     m_manager->setProxyFactory(new SystemProxyFactory);
     m_timer.setSingleShot(true);
+    // a coarse timer may fire up to 5 % early; the check must wait its whole limit
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { conclude(false); });
 }
 

@@ -17,7 +17,7 @@ public:
     QSize clientSize() const override { return size(); }
 
     const QImage& frame() const { return m_frame; }
-    void clearFrame();
+    void clearFrame() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -28,7 +28,7 @@ GstPlaybackEngine::~GstPlaybackEngine() = default;
 
 void GstPlaybackEngine::newGraph()
 {
-    m_graph = std::make_unique<PlaybackGraph>(channelCount, videoWindow, telemetryOption);
+    m_graph = std::make_unique<PlaybackGraph>(channelCount, videoWindow);
     m_graph->setAudioSinkFactory(m_audioSinkFactory);
     m_graph->setPreferredAudioSink(m_chosenAudioSink);
     const quint64 generation = ++m_generation;
@@ -46,6 +46,24 @@ void GstPlaybackEngine::newGraph()
             },
             Qt::QueuedConnection);
     });
+    m_graph->setSettledSink([this, generation] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == m_generation)
+                    emit seekSettled();
+            },
+            Qt::QueuedConnection);
+    });
+    for (int k = 2; k <= 4; ++k)
+        m_graph->PresetOrientation(k, m_mirror[static_cast<std::size_t>(k - 1)], m_flip[static_cast<std::size_t>(k - 1)]);
+}
+
+void GstPlaybackEngine::clearWindows()
+{
+    for (IVideoWindow* w : videoWindow)
+        if (w)
+            w->clearFrame();
 }
 
 void GstPlaybackEngine::presentFrame(quint64 generation, int channel, const QImage& frame)
@@ -89,9 +107,8 @@ bool GstPlaybackEngine::Open(const QString& path)
         m_lastError = path.isEmpty() ? QStringLiteral("no file given") : QStringLiteral("no video window");
         return false;
     }
+    clearWindows();
     newGraph();
-    m_mirror = {};
-    m_flip = {};
     if (!m_graph->Build(path, &m_lastError)) {
         qCInfo(vxEngine) << "cannot open" << path << m_lastError;
         Close();
@@ -109,6 +126,7 @@ void GstPlaybackEngine::Close()
 {
     m_graph.reset();
     ++m_generation;
+    clearWindows();
 }
 
 bool GstPlaybackEngine::HasGraph() const { return m_graph != nullptr; }
@@ -186,6 +204,13 @@ bool GstPlaybackEngine::SeekMs(std::int32_t ms)
     if (!m_graph || !m_graph->filterGraph)
         return true;
     return m_graph->Seek(static_cast<std::int64_t>(ms) * kUnitsPerMs, m_graph->AppliedRate());
+}
+
+bool GstPlaybackEngine::StartSeekMs(std::int32_t ms, bool exact)
+{
+    if (!m_graph || !m_graph->filterGraph)
+        return PlaybackEngine::StartSeekMs(ms, exact);
+    return m_graph->StartSeek(static_cast<std::int64_t>(ms) * kUnitsPerMs, m_graph->AppliedRate(), exact);
 }
 
 bool GstPlaybackEngine::StepBack(double seconds)
@@ -282,7 +307,7 @@ bool GstPlaybackEngine::StopAndClose()
 
 void GstPlaybackEngine::DecoderSetParam(int channel, int param, int value)
 {
-    if (!m_graph || channel < 2 || channel > 4 || !m_graph->HasOrientationControl(channel))
+    if (channel < 2 || channel > 4)
         return;
     const auto i = static_cast<std::size_t>(channel - 1);
     if (param == kParamMirror)
@@ -291,6 +316,8 @@ void GstPlaybackEngine::DecoderSetParam(int channel, int param, int value)
         m_flip[i] = value != 0;
     else
         return; // kParamOrientation and the post-processing parameters change nothing here
+    if (!m_graph || !m_graph->HasOrientationControl(channel))
+        return;
     m_graph->SetOrientation(channel, m_mirror[i], m_flip[i]);
     // A still picture shows the new orientation at once.
     if (m_graph->state == EngineState::Paused || m_graph->state == EngineState::Stopped)

@@ -27,6 +27,7 @@ public:
     int Stop() override;
     bool StopEngine() override;
     bool SeekMs(std::int32_t ms) override;
+    bool StartSeekMs(std::int32_t ms, bool exact) override;
     bool StepBack(double seconds) override;
     bool StepForward(double seconds) override;
     bool SetRate(float rate) override;
@@ -68,6 +69,7 @@ private:
     void newGraph();
     void presentFrame(quint64 generation, int channel, const QImage& frame);
     void updateTargetSizes();
+    void clearWindows();
     std::int64_t currentUnits();
 
     std::unique_ptr<PlaybackGraph> m_graph;
@@ -76,6 +78,8 @@ private:
     QByteArray m_chosenAudioSink;
     QString m_lastError;
     int m_volumePercent = 100;
+    // Kept across recordings: every graph opened shows the orientation the
+    // user chose last.
     std::array<bool, 4> m_mirror{};
     std::array<bool, 4> m_flip{};
 };

@@ -12,5 +12,8 @@ public:
     virtual void presentFrame(const QImage& frame) = 0;
     // Paint the kept frame again (RepaintFirst/RepaintAll).
     virtual void repaintFrame() = 0;
+    // Forget the kept frame and paint the background: the window has no
+    // picture of the recording now open.
+    virtual void clearFrame() {}
     virtual QSize clientSize() const = 0;
 };

@@ -35,6 +35,16 @@ public:
     virtual int Stop() = 0;
     virtual bool StopEngine() = 0;
     virtual bool SeekMs(std::int32_t ms) = 0;
+    // Starts a seek and returns without waiting for the graph; seekSettled()
+    // follows once the picture at the new place is there. exact: the frame at
+    // ms; else the nearest key frame (fast, for following a dragged thumb).
+    // This default seeks at once and reports it by queued call.
+    virtual bool StartSeekMs(std::int32_t ms, bool exact)
+    {
+        const bool ok = SeekMs(ms);
+        QMetaObject::invokeMethod(this, &PlaybackEngine::seekSettled, Qt::QueuedConnection);
+        return ok;
+    }
     virtual bool StepBack(double seconds) = 0;
     virtual bool StepForward(double seconds) = 0;
     virtual bool SetRate(float rate) = 0;
@@ -57,10 +67,9 @@ public:
     // The open recording's telemetry, or nullptr when there is none.
     virtual ITelemetrySource* TelemetrySource() = 0;
 
-    // Copied into every new graph and passed to TelemetrySetOption.
-    std::uint8_t telemetryOption = 1;
-
 signals:
     // An error reported by the graph (bus message text).
     void error(const QString& message);
+    // A seek started by StartSeekMs has settled.
+    void seekSettled();
 };

@@ -2,16 +2,11 @@
 
 #include "engine/ContainerProbe.h"
 #include "engine/IVideoWindow.h"
-#include "engine/YuvConverter.h"
-#include "engine/IVideoWindow.h"
+#include "engine/PictureConverter.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
-
-extern "C" {
-#include <libswscale/swscale.h>
-}
 
 #include "base/LogCategories.h"
 #include <chrono>
@@ -19,91 +14,60 @@ extern "C" {
 
 
 namespace {
-constexpr int kPrerollTimeoutMs = 5000;
-constexpr int kSeekTimeoutMs = 3000;
-constexpr std::int64_t kNsPerUnit = 100;
+// The UI thread waits for the graph: a recording that is not ready in 2 s
+// counts as unplayable, and a seek that has not settled in 1 s is left to
+// finish on its own (the position reads the old place until it has).
+constexpr int kPrerollTimeoutMs = 2000;
+constexpr int kSeekTimeoutMs = 1000;
 
-struct SwsFree {
-    void operator()(SwsContext* c) const { sws_freeContext(c); }
-};
+// Under valgrind the graph runs some twenty times slower; HALCYON_GRAPH_WAIT_SCALE
+// stretches the waits for such runs (never set for the viewer).
+int scaledWait(int ms)
+{
+    static const int scale = std::max(1, qEnvironmentVariableIntValue("HALCYON_GRAPH_WAIT_SCALE"));
+    return ms * scale;
+}
+constexpr std::int64_t kNsPerUnit = 100;
 
 struct SampleUnref {
     void operator()(GstSample* s) const { gst_sample_unref(s); }
 };
 using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 
-AVPixelFormat avFormat(GstVideoFormat f)
-{
-    switch (f) {
-    case GST_VIDEO_FORMAT_I420:
-        return AV_PIX_FMT_YUV420P;
-    case GST_VIDEO_FORMAT_NV12:
-        return AV_PIX_FMT_NV12;
-    case GST_VIDEO_FORMAT_BGRx:
-        return AV_PIX_FMT_BGR0;
-    default:
-        return AV_PIX_FMT_NONE;
-    }
-}
-
-// Converts and scales one decoded picture into a 32-bit image of the given size.
-QImage convertSample(GstSample* sample, QSize target, SwsContext*& sws)
+// Converts one decoded picture into a 32-bit image of the given size (the
+// native size when target is invalid).
+QImage convertSample(GstSample* sample, QSize target, PictureConverter& converter)
 {
     GstVideoInfo info;
     GstCaps* caps = gst_sample_get_caps(sample);
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
         return {};
-    const AVPixelFormat fmt = avFormat(GST_VIDEO_INFO_FORMAT(&info));
-    const int w = GST_VIDEO_INFO_WIDTH(&info), h = GST_VIDEO_INFO_HEIGHT(&info);
-    if (fmt == AV_PIX_FMT_NONE || w <= 0 || h <= 0)
+    PictureConverter::Source source;
+    switch (GST_VIDEO_INFO_FORMAT(&info)) {
+    case GST_VIDEO_FORMAT_I420:
+        source.format = PictureConverter::Format::I420;
+        break;
+    case GST_VIDEO_FORMAT_NV12:
+        source.format = PictureConverter::Format::NV12;
+        break;
+    case GST_VIDEO_FORMAT_BGRx:
+        source.format = PictureConverter::Format::BGRx;
+        break;
+    default:
         return {};
-    if (!target.isValid() || target.isEmpty())
-        target = QSize(w, h);
-    target = target.boundedTo(QSize(w, h));
+    }
+    source.size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+    if (source.size.isEmpty())
+        return {};
     GstVideoFrame frame;
     if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
         return {};
-    QImage image(target, QImage::Format_RGB32);
-    sws = sws_getCachedContext(sws, w, h, fmt, target.width(), target.height(), AV_PIX_FMT_BGRA, SWS_BILINEAR,
-                               nullptr, nullptr, nullptr);
-    if (!sws || image.isNull()) {
-        gst_video_frame_unmap(&frame);
-        return {};
-    }
-    const std::uint8_t* src[4] = {};
-    int srcStride[4] = {};
     for (guint p = 0; p < GST_VIDEO_FRAME_N_PLANES(&frame) && p < 4; ++p) {
-        src[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
-        srcStride[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
+        source.planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
+        source.strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
     }
-    std::uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-    sws_scale(sws, src, srcStride, 0, h, dst, dstStride);
-    gst_video_frame_unmap(&frame);
-    return image;
-}
-
-// The picture for a window: converted only at the window's size.
-QImage windowPicture(GstSample* sample, QSize target)
-{
-    GstVideoInfo info;
-    GstCaps* caps = gst_sample_get_caps(sample);
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps) ||
-        GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420)
-        return {};
-    GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
-        return {};
-    const std::uint8_t* planes[3];
-    int strides[3];
-    for (int p = 0; p < 3; ++p) {
-        planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
-        strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
-    }
-    QImage image = YuvConverter::toRgb32(planes, strides,
-                                         QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)), target);
+    QImage image = converter.Convert(source, target);
     gst_video_frame_unmap(&frame);
     return image;
 }
@@ -123,11 +87,13 @@ struct ChannelSink {
     SamplePtr last;
     std::atomic<std::uint32_t> target{0};
     std::atomic<std::uint64_t> rendered{0};
+    // Used on the channel's streaming thread only.
+    PictureConverter converter;
 
     void take(GstSample* sample)
     {
         const std::uint32_t t = target.load();
-        QImage image = windowPicture(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)));
+        QImage image = convertSample(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)), converter);
         {
             std::lock_guard lock(mutex);
             last.reset(sample);
@@ -154,8 +120,19 @@ struct ChannelSink {
     }
 };
 
-PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows, std::uint8_t option)
-    : channelCount(count), videoWindow(windows), valid(true), telemetryOption(option)
+// Runs on whichever thread posts the message.
+struct BusHandler {
+    static GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer data)
+    {
+        static_cast<PlaybackGraph*>(data)->handleBusMessage(message);
+        // A handler that drops a message owns it.
+        gst_message_unref(message);
+        return GST_BUS_DROP;
+    }
+};
+
+PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows)
+    : channelCount(count), videoWindow(windows), valid(true)
 {
 }
 
@@ -200,13 +177,12 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
         return false;
     }
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(filterGraph));
-    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&PlaybackGraph::onBusMessage), this, nullptr);
+    gst_bus_set_sync_handler(bus, &BusHandler::onMessage, this, nullptr);
     gst_object_unref(bus);
 
     // The telemetry reader works on the file directly; its absence is not an error.
     telemetry = TelemetryFileSource::Open(path);
     if (telemetry) {
-        telemetry->TelemetrySetOption(telemetryOption);
         telemetry->TelemetrySetSpan(0, -1);
     }
 
@@ -231,7 +207,7 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
 
     // Preroll: the graph is ready and stopped with the first picture of each channel.
     const GstStateChangeReturn r = gst_element_set_state(filterGraph, GST_STATE_PAUSED);
-    if (r == GST_STATE_CHANGE_FAILURE || !waitForSettled(kPrerollTimeoutMs)) {
+    if (r == GST_STATE_CHANGE_FAILURE || !waitForSettled(scaledWait(kPrerollTimeoutMs))) {
         std::lock_guard lock(m_messageMutex);
         if (error)
             *error = m_errorText.isEmpty() ? QStringLiteral("the graph did not get ready") : m_errorText;
@@ -382,6 +358,7 @@ bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
     if (flip) {
         gst_bin_add(GST_BIN(filterGraph), flip);
         m_flip[i] = flip;
+        SetOrientation(k, m_presetOrientation[i].first, m_presetOrientation[i].second);
         linked = gst_element_link_many(queue, decoder[i], flip, converter[i], renderer[i], nullptr);
     } else {
         linked = gst_element_link_many(queue, decoder[i], converter[i], renderer[i], nullptr);
@@ -408,9 +385,8 @@ void PlaybackGraph::onPadAdded(GstElement*, GstPad* pad, void* data)
         const int n = padName.mid(6).toInt(&ok);
         if (ok && n >= 0 && n < 4)
             entry = self->m_videoEntry[n];
-    } else if (padName.startsWith("audio_") && self->m_audioUsable && !self->m_audioLinked) {
+    } else if (padName.startsWith("audio_") && self->m_audioUsable && !self->m_audioLinked.exchange(true)) {
         entry = self->m_audioEntry;
-        self->m_audioLinked = true;
     }
     if (!entry)
         return;
@@ -422,9 +398,8 @@ void PlaybackGraph::onPadAdded(GstElement*, GstPad* pad, void* data)
     }
 }
 
-int PlaybackGraph::onBusMessage(GstBus*, GstMessage* message, void* data)
+void PlaybackGraph::handleBusMessage(GstMessage* message)
 {
-    auto* self = static_cast<PlaybackGraph*>(data);
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR: {
         GError* err = nullptr;
@@ -435,24 +410,25 @@ int PlaybackGraph::onBusMessage(GstBus*, GstMessage* message, void* data)
         g_clear_error(&err);
         g_free(debug);
         {
-            std::lock_guard lock(self->m_messageMutex);
-            if (self->m_errorText.isEmpty())
-                self->m_errorText = text;
+            std::lock_guard lock(m_messageMutex);
+            if (m_errorText.isEmpty())
+                m_errorText = text;
         }
-        self->m_failed = true;
-        if (self->built && self->m_errorSink)
-            self->m_errorSink(text);
+        m_failed = true;
+        if (built && m_errorSink)
+            m_errorSink(text);
         break;
     }
     case GST_MESSAGE_EOS:
-        self->m_atEnd = true;
+        m_atEnd = true;
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(filterGraph) && m_seekInFlight.exchange(false) && m_settledSink)
+            m_settledSink();
         break;
     default:
         break;
     }
-    // A handler that drops a message owns it.
-    gst_message_unref(message);
-    return GST_BUS_DROP;
 }
 
 bool PlaybackGraph::waitForSettled(int timeoutMs)
@@ -486,9 +462,11 @@ void PlaybackGraph::Teardown()
     for (auto& s : m_sinks)
         s.reset();
     telemetry.reset();
-    m_audioUsable = m_audioLinked = false;
+    m_audioUsable = false;
+    m_audioLinked = false;
     m_atEnd = false;
     m_failed = false;
+    m_seekInFlight = false;
     if (state != EngineState::NoMedia)
         state = EngineState::Stopped;
     built = false;
@@ -507,7 +485,7 @@ bool PlaybackGraph::PauseGraph()
         return false;
     if (gst_element_set_state(filterGraph, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return false;
-    return waitForSettled(kSeekTimeoutMs);
+    return waitForSettled(scaledWait(kSeekTimeoutMs));
 }
 
 bool PlaybackGraph::Seek(std::int64_t units, double newRate)
@@ -523,9 +501,30 @@ bool PlaybackGraph::Seek(std::int64_t units, double newRate)
         return false;
     m_appliedRate = newRate;
     // The position is stale until the flushing seek has prerolled again.
-    waitForSettled(kSeekTimeoutMs);
+    waitForSettled(scaledWait(kSeekTimeoutMs));
     if (duration > 0 && units >= duration)
         m_atEnd = true;
+    return true;
+}
+
+bool PlaybackGraph::StartSeek(std::int64_t units, double newRate, bool exact)
+{
+    if (!filterGraph || videoPinCount == 0)
+        return false;
+    const std::int64_t duration = Duration();
+    units = std::max<std::int64_t>(0, units);
+    if (duration > 0)
+        units = std::min(units, duration);
+    m_atEnd = false;
+    const auto flags = static_cast<GstSeekFlags>(
+        GST_SEEK_FLAG_FLUSH | (exact ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST));
+    m_seekInFlight = true;
+    if (!gst_element_seek(filterGraph, newRate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, units * kNsPerUnit,
+                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
+        m_seekInFlight = false;
+        return false;
+    }
+    m_appliedRate = newRate;
     return true;
 }
 
@@ -562,9 +561,8 @@ bool PlaybackGraph::Grab(int channel, QImage& picture) const
             return false;
         sample.reset(gst_sample_ref(m_sinks[channel - 1]->last.get()));
     }
-    SwsContext* sws = nullptr;
-    QImage image = convertSample(sample.get(), QSize(), sws);
-    sws_freeContext(sws);
+    PictureConverter converter;
+    const QImage image = convertSample(sample.get(), QSize(), converter);
     if (image.isNull())
         return false;
     picture = image;
@@ -591,6 +589,12 @@ void PlaybackGraph::SetGain(double gain)
 bool PlaybackGraph::HasOrientationControl(int channel) const
 {
     return channel >= 1 && channel <= 4 && m_flip[channel - 1];
+}
+
+void PlaybackGraph::PresetOrientation(int channel, bool mirror, bool flip)
+{
+    if (channel >= 1 && channel <= 4)
+        m_presetOrientation[static_cast<std::size_t>(channel - 1)] = {mirror, flip};
 }
 
 void PlaybackGraph::SetOrientation(int channel, bool mirror, bool flip)

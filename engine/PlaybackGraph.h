@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 class IVideoWindow;
 struct ChannelSink;
@@ -30,14 +31,17 @@ public:
     using FrameSink = std::function<void(int channel, const QImage& frame)>;
     // Called on a GStreamer thread with the text of an error from the graph.
     using ErrorSink = std::function<void(const QString& message)>;
+    // Called on a GStreamer thread when a seek started by StartSeek has settled.
+    using SettledSink = std::function<void()>;
 
-    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows, std::uint8_t telemetryOption);
+    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows);
     ~PlaybackGraph();
     PlaybackGraph(const PlaybackGraph&) = delete;
     PlaybackGraph& operator=(const PlaybackGraph&) = delete;
 
     void setFrameSink(FrameSink sink) { m_frameSink = std::move(sink); }
     void setErrorSink(ErrorSink sink) { m_errorSink = std::move(sink); }
+    void setSettledSink(SettledSink sink) { m_settledSink = std::move(sink); }
     // Factory of the audio renderer; a name that does not exist leaves the graph without sound.
     void setAudioSinkFactory(const QByteArray& factory) { m_audioSinkFactory = factory; }
     // The output an automatic audio sink chose for an earlier graph, tried first.
@@ -51,6 +55,11 @@ public:
     bool Play();
     bool PauseGraph();
     bool Seek(std::int64_t units, double rate);
+    // Starts a flushing seek and returns at once; the settled sink is called
+    // (on a GStreamer thread) once the graph has prerolled at the new place.
+    // exact: to the frame at the position; else to the nearest key frame.
+    bool StartSeek(std::int64_t units, double rate, bool exact);
+    bool SeekInFlight() const { return m_seekInFlight.load(); }
     std::optional<std::int64_t> Position();
     std::int64_t Duration();
     bool AtEnd() const { return m_atEnd.load(); }
@@ -60,6 +69,8 @@ public:
     void SetTargetSize(int channel, QSize size);
     void SetGain(double gain);
     void SetOrientation(int channel, bool mirror, bool flip);
+    // The orientation a channel's picture gets when Build creates it.
+    void PresetOrientation(int channel, bool mirror, bool flip);
     bool HasOrientationControl(int channel) const;
     std::uint64_t FramesRendered(int channel) const;
     bool AudioUsable() const { return m_audioUsable; }
@@ -75,7 +86,8 @@ public:
     int channelCount = 0;
     std::array<IVideoWindow*, 4> videoWindow{};
     bool valid = false;
-    bool built = false;
+    // Written on the UI thread, read by the bus handler on streaming threads.
+    std::atomic<bool> built{false};
     float rate = 1.0f;
     std::int64_t durationCache = 0;
     EngineState state = EngineState::NoMedia;
@@ -84,7 +96,6 @@ public:
     int videoPinCount = 0;
     int audioPinValue = 0;
     QString path;
-    std::uint8_t telemetryOption = 1;
     std::unique_ptr<TelemetryFileSource> telemetry;
 
 private:
@@ -93,19 +104,22 @@ private:
     bool buildAudio(bool single, QString* error);
     bool waitForSettled(int timeoutMs);
     static void onPadAdded(GstElement* demux, GstPad* pad, void* self);
-    static int onBusMessage(GstBus* bus, GstMessage* message, void* self);
+    friend struct BusHandler;
+    void handleBusMessage(GstMessage* message);
     void deliver(int channel, const QImage& frame);
 
     std::array<std::unique_ptr<ChannelSink>, 4> m_sinks;
     std::array<GstElement*, 4> m_flip{};
+    std::array<std::pair<bool, bool>, 4> m_presetOrientation{};
     std::array<GstElement*, 4> m_videoEntry{};
     GstElement* m_audioEntry = nullptr;
     GstElement* m_volume = nullptr;
     GstElement* m_fileSource = nullptr;
     bool m_audioUsable = false;
-    bool m_audioLinked = false;
+    std::atomic<bool> m_audioLinked{false};
     std::atomic<bool> m_atEnd{false};
     std::atomic<bool> m_failed{false};
+    std::atomic<bool> m_seekInFlight{false};
     double m_appliedRate = 1.0;
     QByteArray m_audioSinkFactory = "autoaudiosink";
     QByteArray m_preferredAudioSink;
@@ -114,4 +128,5 @@ private:
     QString m_errorText;
     FrameSink m_frameSink;
     ErrorSink m_errorSink;
+    SettledSink m_settledSink;
 };

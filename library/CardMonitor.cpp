@@ -59,8 +59,35 @@ void CardMonitor::OnScanCard()
     emit settingsLoaded();
 }
 
+void CardMonitor::Hold()
+{
+    m_held = true;
+    m_changedWhileHeld = false;
+}
+
+void CardMonitor::Release()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    if (!m_changedWhileHeld)
+        return;
+    m_changedWhileHeld = false;
+    // Playback was stopped by whoever held the monitor: only the lists go.
+    if (!m_library.CardRoot.isEmpty() && !cardStillThere()) {
+        m_library.CardRoot.clear();
+        m_library.ResetLibrary();
+    }
+    if (m_library.CardRoot.isEmpty())
+        PostScanRequest();
+}
+
 void CardMonitor::OnDriveArrived(const QString& root)
 {
+    if (m_held) {
+        m_changedWhileHeld = true;
+        return;
+    }
     if (m_library.CardRoot.isEmpty())
         PostScanRequest();
 }
@@ -80,6 +107,10 @@ bool CardMonitor::cardStillThere() const
 
 void CardMonitor::OnDriveRemoved(const QString& root)
 {
+    if (m_held) {
+        m_changedWhileHeld = true;
+        return;
+    }
     TraceLine("OnDeviceChange \r\n");
     if (m_library.CardRoot.isEmpty() || cardStillThere())
         return;

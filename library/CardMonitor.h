@@ -33,6 +33,15 @@ public:
     // A drive went away: only the loss of the card in use changes anything.
     void OnDriveRemoved(const QString& root);
 
+    // While the card is formatted it is unmounted and mounted again, perhaps
+    // elsewhere: between Hold and Release arrivals and removals are only
+    // noted. Release then settles them through the ordinary paths (a card
+    // root that is no longer a drive resets the library, and a scan is asked
+    // for when there is no card in use).
+    void Hold();
+    void Release();
+    bool IsHeld() const { return m_held; }
+
     // Blocking pause after stopping playback; tests replace it.
     std::function<void(int ms)> wait;
 
@@ -52,4 +61,6 @@ private:
     DeviceConfig& m_config;
     PlaybackEngine* m_engine;
     QObject* m_target;
+    bool m_held = false;
+    bool m_changedWhileHeld = false;
 };

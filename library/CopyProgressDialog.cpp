@@ -26,7 +26,7 @@ RecordingFileOps::CopyProgress CopyProgressDialog::Callback()
             m_dialog->setRange(0, kSteps);
             m_dialog->setAutoReset(false);
             m_dialog->setAutoClose(false);
-            m_dialog->setCancelButtonText(QStringLiteral("취소"));
+            m_dialog->setCancelButtonText(QCoreApplication::translate("CopyProgressDialog", "취소"));
             m_dialog->setValue(0);
         }
         m_dialog->setLabelText(fileName);

@@ -4,11 +4,26 @@
 #include <QFileInfo>
 #include "base/LogCategories.h"
 #include <QSaveFile>
+#include <cerrno>
 #include <sys/stat.h>
 #include <vector>
 
 namespace {
+// Writes all of data. A write the system cuts short (the disk filled up
+// part-way) is tried again for the rest, so that the failure comes back with
+// the system's reason instead of a short count without one.
+bool writeAll(QSaveFile& out, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 n = out.write(data, size);
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
 }
+} // namespace
 
 RecordingCopier::RecordingCopier(qint64 chunkSize)
     : m_chunkSize(chunkSize > 0 ? chunkSize : kDefaultChunkSize)
@@ -35,7 +50,7 @@ CopyResult RecordingCopier::Copy(const QString& source, const QString& target, c
 {
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile())
-        return {CopyOutcome::Failed, QStringLiteral("source is not a file: %1").arg(source)};
+        return {CopyOutcome::Failed, sourceInfo.exists() ? QStringLiteral("not a file") : qt_error_string(ENOENT)};
     if (IsSameFile(source, target))
         return {CopyOutcome::SameFile, QStringLiteral("source and target are the same file")};
 
@@ -46,7 +61,8 @@ CopyResult RecordingCopier::Copy(const QString& source, const QString& target, c
 
     QSaveFile out(target);
     out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
+    // Unbuffered: every write reaches the system at once, which says why one fails.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {CopyOutcome::Failed, out.errorString()};
 
     std::vector<char> buffer(static_cast<std::size_t>(m_chunkSize));
@@ -59,7 +75,7 @@ CopyResult RecordingCopier::Copy(const QString& source, const QString& target, c
         }
         if (n == 0)
             break;
-        if (out.write(buffer.data(), n) != n) {
+        if (!writeAll(out, buffer.data(), n)) {
             const QString error = out.errorString();
             out.cancelWriting();
             return {CopyOutcome::Failed, error};

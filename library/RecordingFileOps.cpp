@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include "base/LogCategories.h"
+#include "base/UiText.h"
 #include <vector>
 
 namespace {
@@ -38,12 +39,12 @@ bool removeRecordingFile(const QString& path)
 
 } // namespace
 
-const QString RecordingFileOps::kDeleteCaption = QStringLiteral("영상 파일 삭제!");
-const QString RecordingFileOps::kDeleteQuestion = QStringLiteral("선택하신 파일을 삭제하시겠습니까?");
-const QString RecordingFileOps::kDeleteFailedText = QStringLiteral("다음 파일을 삭제하지 못했습니다:");
-const QString RecordingFileOps::kCopyCaption = QStringLiteral("영상 파일 복사!");
-const QString RecordingFileOps::kCopyFailedText = QStringLiteral("다음 파일을 복사하지 못했습니다:");
-const QString RecordingFileOps::kSameFileNote = QStringLiteral(" (원본과 같은 파일)");
+const QString RecordingFileOps::kDeleteCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", "영상 파일 삭제!"));
+const QString RecordingFileOps::kDeleteQuestion = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", "선택하신 파일을 삭제하시겠습니까?"));
+const QString RecordingFileOps::kDeleteFailedText = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", "다음 파일을 삭제하지 못했습니다:"));
+const QString RecordingFileOps::kCopyCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", "영상 파일 복사!"));
+const QString RecordingFileOps::kCopyFailedText = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", "다음 파일을 복사하지 못했습니다:"));
+const QString RecordingFileOps::kSameFileNote = QString::fromUtf8(QT_TRANSLATE_NOOP("RecordingFileOps", " (원본과 같은 파일)"));
 const QString RecordingFileOps::kMovieFilter = QStringLiteral("Movie Files (*.mp4)");
 const QString RecordingFileOps::kFolderTitle = QStringLiteral("Select a directory");
 
@@ -63,7 +64,7 @@ DeleteReport RecordingFileOps::DeleteTickedRecordings(ITickedRows& rows, IPrompt
     if (ticked.empty())
         return report;
     report.asked = true;
-    if (!prompt.AskYesNo(kDeleteCaption, kDeleteQuestion))
+    if (!prompt.AskYesNo(UiText("RecordingFileOps", kDeleteCaption), UiText("RecordingFileOps", kDeleteQuestion)))
         return report;
     report.confirmed = true;
 
@@ -87,7 +88,8 @@ DeleteReport RecordingFileOps::DeleteTickedRecordings(ITickedRows& rows, IPrompt
     untickAll(rows);
 
     if (!failedNames.isEmpty())
-        prompt.ShowMessage(kDeleteCaption, kDeleteFailedText + QLatin1Char('\n') + failedNames.join(QLatin1Char('\n')));
+        prompt.ShowMessage(UiText("RecordingFileOps", kDeleteCaption),
+                           UiText("RecordingFileOps", kDeleteFailedText) + QLatin1Char('\n') + failedNames.join(QLatin1Char('\n')));
     return report;
 }
 
@@ -144,12 +146,13 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
             break;
         case CopyOutcome::SameFile:
             report.failed << job.name;
-            failedLines << job.name + kSameFileNote;
+            failedLines << job.name + UiText("RecordingFileOps", kSameFileNote);
             break;
         case CopyOutcome::Failed:
             qCWarning(vxLibrary) << "copy of" << job.source << "to" << job.target << "failed:" << result.error;
             report.failed << job.name;
-            failedLines << job.name;
+            // The system's reason, so the user knows what to do (free space, another folder).
+            failedLines << (result.error.isEmpty() ? job.name : job.name + QStringLiteral(" (") + result.error + QLatin1Char(')'));
             break;
         }
         if (report.cancelled)
@@ -158,6 +161,7 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
     untickAll(rows);
 
     if (!failedLines.isEmpty())
-        prompt.ShowMessage(kCopyCaption, kCopyFailedText + QLatin1Char('\n') + failedLines.join(QLatin1Char('\n')));
+        prompt.ShowMessage(UiText("RecordingFileOps", kCopyCaption),
+                           UiText("RecordingFileOps", kCopyFailedText) + QLatin1Char('\n') + failedLines.join(QLatin1Char('\n')));
     return report;
 }

@@ -48,6 +48,7 @@ void RecordingTelemetry::LoadTelemetry(ITelemetrySource* source, ILinePlot* plot
     gSensorTrack.clear();
     gpsSentences.clear();
     gpsTimes.clear();
+    impacts.clear();
 
     if (plot) {
         const int old = plot->SeriesCount();
@@ -87,6 +88,7 @@ void RecordingTelemetry::LoadTelemetry(ITelemetrySource* source, ILinePlot* plot
     gpsTimes.reserve(gpsTrack.size());
     for (const CVxGPSTrace& fix : gpsTrack)
         gpsTimes.push_back(fix.timeStamp);
+    impacts = ImpactDetector::Find(gSensorTrack, impactThresholdG);
 
     if (plot)
         handSeriesToPlot(gSensorTrack, *plot);

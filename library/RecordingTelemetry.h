@@ -3,6 +3,7 @@
 // for every recording it opens; it stays until the next load.
 #include "library/CVxGPSTrace.h"
 #include "library/CVxGSensorInfo.h"
+#include "library/ImpactDetector.h"
 
 #include <QRgb>
 #include <cstdint>
@@ -31,4 +32,8 @@ public:
     std::vector<CVxGSensorInfo> gSensorTrack;
     // The RMC sentences as stored (without the leading 'G'), one per gpsTrack record.
     std::vector<std::string> gpsSentences;
+    // Found in gSensorTrack at every load with impactThresholdG (a setting the
+    // owner sets before loading).
+    std::vector<Impact> impacts;
+    double impactThresholdG = ImpactDetector::kDefaultThresholdG;
 };

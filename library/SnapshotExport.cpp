@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include "base/LogCategories.h"
+#include "base/UiText.h"
 #include <QSaveFile>
 
 namespace {
@@ -12,8 +13,8 @@ namespace {
 
 const QString SnapshotExport::kInitialName = QStringLiteral("Vantrix.jpg");
 const QString SnapshotExport::kJpegFilter = QStringLiteral("jpeg file (*.jpg)");
-const QString SnapshotExport::kFailedCaption = QStringLiteral("스냅샷 저장!");
-const QString SnapshotExport::kFailedText = QStringLiteral("다음 파일을 저장하지 못했습니다:");
+const QString SnapshotExport::kFailedCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("SnapshotExport", "스냅샷 저장!"));
+const QString SnapshotExport::kFailedText = QString::fromUtf8(QT_TRANSLATE_NOOP("SnapshotExport", "다음 파일을 저장하지 못했습니다:"));
 
 QString SnapshotExport::SnapshotBaseName(const QString& chosenPath)
 {
@@ -77,6 +78,7 @@ SnapshotReport SnapshotExport::SaveSnapshot(PlaybackEngine& engine, IFileDialogs
     if (resume)
         engine.Run();
     if (!report.failed.isEmpty())
-        prompt.ShowMessage(kFailedCaption, kFailedText + QLatin1Char('\n') + report.failed.join(QLatin1Char('\n')));
+        prompt.ShowMessage(UiText("SnapshotExport", kFailedCaption),
+                           UiText("SnapshotExport", kFailedText) + QLatin1Char('\n') + report.failed.join(QLatin1Char('\n')));
     return report;
 }

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include "base/LogCategories.h"
+
 #include <QSettings>
 #include <algorithm>
 
@@ -32,6 +34,11 @@ SystemDriveProvider::SystemDriveProvider(QObject* parent) : DriveProvider(parent
 void SystemDriveProvider::start()
 {
     m_extraRoots = ExtraCardRoots();
+    // A named root that is not there is still watched (a card folder may appear
+    // later), but a mistyped or garbled name must not pass unnoticed.
+    for (const QString& root : m_extraRoots)
+        if (!QFileInfo(root).isDir())
+            qCWarning(vxLibrary).noquote() << "configured card root does not exist:" << root;
     Refresh();
     if (m_pollMounts || !m_extraRoots.isEmpty())
         m_poll.start();

@@ -57,6 +57,12 @@ void CVxSlider::SetPos(int value)
     update();
 }
 
+void CVxSlider::SetMarkers(std::vector<int> positions)
+{
+    m_markers = std::move(positions);
+    update();
+}
+
 void CVxSlider::Enable(bool flag)
 {
     m_enabled = flag;
@@ -193,6 +199,15 @@ void CVxSlider::paintEvent(QPaintEvent*)
             const int fill = c - m_thumbWidth / 2;
             if (fill > 0)
                 p.drawImage(QRect(w3, 0, fill, H), m_channel, QRect(w3, h2, w3, h2));
+        }
+    }
+    if (m_enabled) {
+        for (int marker : m_markers) {
+            if (marker < m_min || marker > m_max)
+                continue;
+            const int x = ThumbCentre(marker);
+            p.fillRect(QRect(x - 2, 0, 4, H), QColor::fromRgb(kMarkerEdge));
+            p.fillRect(QRect(x - 1, 0, 2, H), QColor::fromRgb(kMarkerColour));
         }
     }
     if (m_enabled && !m_thumb.isNull()) {

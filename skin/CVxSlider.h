@@ -5,10 +5,16 @@
 // release and after every handled key, to its parent, as SliderEvent(id, pos).
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 class CVxSlider : public QWidget {
     Q_OBJECT
 public:
+    // Orange with dark edges: it reads on the dark empty channel and on the
+    // blue filled one of both window modes.
+    static constexpr QRgb kMarkerColour = 0xFFFF8C00; // RGB(255, 140, 0)
+    static constexpr QRgb kMarkerEdge = 0xFF000000;
+
     CVxSlider(QWidget* parent, int controlId, const QRect& rect);
 
     bool SetChannelBitmap(int resourceId);
@@ -23,6 +29,10 @@ public:
     int controlId() const { return m_controlId; }
     int GetMin() const { return m_min; }
     int GetMax() const { return m_max; }
+    // Positions to mark on the channel (drawn under the thumb while enabled);
+    // ones outside the range are not drawn.
+    void SetMarkers(std::vector<int> positions);
+    const std::vector<int>& Markers() const { return m_markers; }
 
     // Thumb centre in client pixels for position p, and the position under a
     // thumb centre x. A range with max == min or a slider no wider than its
@@ -57,4 +67,5 @@ private:
     int m_controlId = 0;
     QImage m_channel;
     QImage m_thumb;
+    std::vector<int> m_markers;
 };

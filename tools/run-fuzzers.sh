@@ -15,7 +15,7 @@ fi
 cmake --build "$FUZZ_BUILD" -j 2 >/dev/null
 
 corpus="$FUZZ_BUILD/corpus"
-mkdir -p "$corpus/lines" "$corpus/reader"
+mkdir -p "$corpus/lines" "$corpus/reader" "$corpus/mdat"
 printf 'G$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A' >"$corpus/lines/rmc"
 printf 'G$GPRMC,123519,A' >"$corpus/lines/short"
 printf 'M\x80\x40\xc0\x01\x02\x03' >"$corpus/lines/accel"
@@ -23,6 +23,14 @@ if [ ! -f "$corpus/reader/seed.mp4" ] && [ -x "$BUILD/tools/recgen/halcyon-recge
   "$BUILD/tools/recgen/halcyon-recgen" "$corpus/reader/seed.mp4" --telemetry-only --duration 2 >/dev/null
 fi
 
+if [ ! -f "$corpus/mdat/seed" ] && [ -f "$corpus/reader/seed.mp4" ]; then
+  # Layout byte 0 (two H.264 cameras, AAC, telemetry), then real sample data.
+  { printf '\x00'; tail -c +49 "$corpus/reader/seed.mp4" | head -c 60000; } >"$corpus/mdat/seed"
+  # Layout byte 0x10: the bytes are an index (moov payload) instead.
+  at=$(grep -obUa moov "$corpus/reader/seed.mp4" | tail -1 | cut -d: -f1)
+  [ -n "$at" ] && { printf '\x10'; tail -c +$((at + 5)) "$corpus/reader/seed.mp4"; } >"$corpus/mdat/moov"
+fi
+printf '\x00\x00\x00\x00\x05\x65\x88\x84\x00\x10\x00\x00\x00\x04\x41\x9a\x02\x03\x00\x07M\x80\x40\xc0\x00\xff\x01\x10abcdefghijklmno' >"$corpus/mdat/tiny"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 run() { # target corpus max_len
   local work="$FUZZ_BUILD/work-$1"
@@ -34,3 +42,4 @@ run() { # target corpus max_len
 }
 run fuzz_telemetry_lines "$corpus/lines" 2048
 run fuzz_telemetry_reader "$corpus/reader" 65536
+run fuzz_mdat_walker "$corpus/mdat" 65536

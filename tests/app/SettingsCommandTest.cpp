@@ -1,7 +1,7 @@
 // The settings command around the sheet: pause and resume, the commit to the
 // card and what the viewer then shows, the card going away, a failed write,
 // and what waits while the sheet is open. The sheet is a script here.
-#include "app/FakePrompt.h"
+#include "fakes/FakePrompt.h"
 #include "app/SettingsCommand.h"
 #include "config/SafeFileWrite.h"
 

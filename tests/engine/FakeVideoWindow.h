@@ -14,12 +14,18 @@ public:
         ++frames;
     }
     void repaintFrame() override { ++repaints; }
+    void clearFrame() override
+    {
+        last = QImage();
+        ++clears;
+    }
     QSize clientSize() const override { return m_size; }
     void resize(QSize size) { m_size = size; }
 
     QImage last;
     int frames = 0;
     int repaints = 0;
+    int clears = 0;
 
 private:
     int m_id;

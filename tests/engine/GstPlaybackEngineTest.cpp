@@ -3,13 +3,15 @@
 #include "engine/FakeVideoWindow.h"
 #include "engine/RecordingFixture.h"
 
+#include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
 
 #include <QFile>
 #include <QtTest>
 
 namespace {
-constexpr int kWaitMs = 8000;
+// Stretched like the graph's own waits when run under valgrind.
+const int kWaitMs = 8000 * std::max(1, qEnvironmentVariableIntValue("HALCYON_GRAPH_WAIT_SCALE"));
 
 bool hasElement(const PlaybackGraph* graph, const char* name)
 {
@@ -41,6 +43,46 @@ QByteArray upstreamPad(const PlaybackGraph* graph, const char* element)
     gst_object_unref(e);
     return name;
 }
+
+// An audio output that takes 3 s to accept its first buffer, as a stuck sound
+// device does; it gives up at once when the graph is torn down.
+struct SlowSink {
+    GstBaseSink parent;
+    gboolean unlocked;
+};
+struct SlowSinkClass {
+    GstBaseSinkClass parent;
+};
+G_DEFINE_TYPE(SlowSink, slow_sink, GST_TYPE_BASE_SINK)
+
+GstFlowReturn slowSinkPreroll(GstBaseSink* sink, GstBuffer*)
+{
+    auto* self = reinterpret_cast<SlowSink*>(sink);
+    for (int i = 0; i < 300 && !g_atomic_int_get(&self->unlocked); ++i)
+        g_usleep(10000);
+    return GST_FLOW_OK;
+}
+gboolean slowSinkUnlock(GstBaseSink* sink)
+{
+    g_atomic_int_set(&reinterpret_cast<SlowSink*>(sink)->unlocked, TRUE);
+    return TRUE;
+}
+gboolean slowSinkUnlockStop(GstBaseSink* sink)
+{
+    g_atomic_int_set(&reinterpret_cast<SlowSink*>(sink)->unlocked, FALSE);
+    return TRUE;
+}
+void slow_sink_class_init(SlowSinkClass* klass)
+{
+    static GstStaticPadTemplate pad =
+        GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
+    gst_element_class_add_static_pad_template(GST_ELEMENT_CLASS(klass), &pad);
+    gst_element_class_set_static_metadata(GST_ELEMENT_CLASS(klass), "slow sink", "Sink/Audio", "test", "test");
+    GST_BASE_SINK_CLASS(klass)->preroll = slowSinkPreroll;
+    GST_BASE_SINK_CLASS(klass)->unlock = slowSinkUnlock;
+    GST_BASE_SINK_CLASS(klass)->unlock_stop = slowSinkUnlockStop;
+}
+void slow_sink_init(SlowSink*) {}
 
 // Colour classes of the generated pictures.
 QString colourAt(const QImage& image, int x, int y)
@@ -85,6 +127,12 @@ private slots:
     void openingSecondFileReleasesTheFirst();
     void opensRecordingUnderLongPath();
     void telemetryOfTheOpenRecording();
+    void oddPictureSizesConvertInBounds_data();
+    void oddPictureSizesConvertInBounds();
+    void windowsShowNoPictureOfAnotherRecording();
+    void orientationCarriesOverToEveryRecordingOpened();
+    void recordingNotReadyInTwoSecondsFailsToOpen();
+    void startedSeekReturnsAtOnceAndReportsWhenSettled();
 
 private:
     bool openClip(const QString& name, const QStringList& args = {});
@@ -480,6 +528,122 @@ void GstPlaybackEngineTest::telemetryOfTheOpenRecording()
     QCOMPARE(lines, 33);
     m_engine->Close();
     QVERIFY(!m_engine->TelemetrySource());
+}
+
+void GstPlaybackEngineTest::oddPictureSizesConvertInBounds_data()
+{
+    QTest::addColumn<QSize>("front");
+    QTest::addColumn<QSize>("rear");
+    QTest::addColumn<QSize>("frontWindow");
+    QTest::addColumn<QSize>("rearWindow");
+    QTest::newRow("322x182 + 200x112") << QSize(322, 182) << QSize(200, 112) << QSize(161, 91) << QSize(1, 1);
+    QTest::newRow("98x54 + 200x112") << QSize(98, 54) << QSize(200, 112) << QSize(97, 53) << QSize(199, 111);
+}
+
+// Run under valgrind by ./dev.sh test: a conversion writing past its picture shows there.
+void GstPlaybackEngineTest::oddPictureSizesConvertInBounds()
+{
+    QFETCH(QSize, front);
+    QFETCH(QSize, rear);
+    QFETCH(QSize, frontWindow);
+    QFETCH(QSize, rearWindow);
+    m_front->resize(frontWindow);
+    m_rear->resize(rearWindow);
+    auto size = [](QSize s) { return QStringLiteral("%1x%2").arg(s.width()).arg(s.height()); };
+    QVERIFY(openClip(QStringLiteral("odd.mp4"), {QStringLiteral("--front"), size(front), QStringLiteral("--rear"),
+                                                 size(rear), QStringLiteral("--duration"), QStringLiteral("1")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_front->last.isNull() && !m_rear->last.isNull(), kWaitMs);
+    QCOMPARE(m_front->last.size(), frontWindow);
+    QCOMPARE(m_rear->last.size(), rearWindow);
+    QImage picture;
+    QVERIFY(m_engine->GrabChannel(1, picture));
+    QCOMPARE(picture.size(), front);
+    QVERIFY(m_engine->GrabChannel(2, picture));
+    QCOMPARE(picture.size(), rear);
+    QCOMPARE(colourAt(picture, rear.width() * 3 / 4, rear.height() / 4), QStringLiteral("green"));
+}
+
+void GstPlaybackEngineTest::windowsShowNoPictureOfAnotherRecording()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_front->last.isNull() && !m_rear->last.isNull(), kWaitMs);
+    // A one-camera recording leaves the rear window without a picture.
+    QVERIFY(openClip(QStringLiteral("layout.mp4"), {QStringLiteral("--one-video")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_front->last.isNull(), kWaitMs);
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->FramesRendered(1) > 5, kWaitMs);
+    QCoreApplication::processEvents();
+    QVERIFY(m_rear->last.isNull());
+    // A file that cannot be opened leaves no picture behind it.
+    const QString bad = m_fixture.path(QStringLiteral("not-a-movie.mp4"));
+    QFile f(bad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("not a movie");
+    f.close();
+    QVERIFY(!m_engine->Open(bad));
+    QVERIFY(m_front->last.isNull());
+    // Closing (the stop command) too.
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_front->last.isNull(), kWaitMs);
+    QVERIFY(m_engine->StopAndClose());
+    QCoreApplication::processEvents();
+    QVERIFY(m_front->last.isNull() && m_rear->last.isNull());
+}
+
+void GstPlaybackEngineTest::orientationCarriesOverToEveryRecordingOpened()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    m_engine->DecoderSetParam(2, 1101, 1);
+    m_engine->DecoderSetParam(2, 1112, 1);
+    QImage rear;
+    QTRY_VERIFY_WITH_TIMEOUT(m_engine->GrabChannel(2, rear) && colourAt(rear, 80, 20) == QStringLiteral("yellow"),
+                             kWaitMs);
+    // The next recording shows the rear picture flipped from its first frame on.
+    QVERIFY(openClip(QStringLiteral("other.mp4"), {QStringLiteral("--fps"), QStringLiteral("10")}));
+    QVERIFY(m_engine->GrabChannel(2, rear));
+    QCOMPARE(colourAt(rear, 80, 20), QStringLiteral("yellow"));
+    // Chosen while nothing was open, it still applies to the next recording.
+    m_engine->Close();
+    m_engine->DecoderSetParam(2, 1101, 1);
+    m_engine->DecoderSetParam(2, 1112, 0);
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QVERIFY(m_engine->GrabChannel(2, rear));
+    QCOMPARE(colourAt(rear, 80, 20), QStringLiteral("green"));
+}
+
+void GstPlaybackEngineTest::recordingNotReadyInTwoSecondsFailsToOpen()
+{
+    if (!gst_element_register(nullptr, "halcyonslowsink", GST_RANK_NONE, slow_sink_get_type()))
+        QFAIL("cannot register the slow sink");
+    m_engine->SetAudioSinkFactory("halcyonslowsink");
+    const QString path = m_fixture.make(QStringLiteral("slow.mp4"));
+    QVERIFY(!path.isEmpty());
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(!m_engine->Open(path));
+    const qint64 waited = t.elapsed();
+    QVERIFY2(waited < 2900, qPrintable(QString::number(waited)));
+    QVERIFY(!m_engine->LastOpenError().isEmpty());
+    QVERIFY(!m_engine->HasGraph());
+}
+
+void GstPlaybackEngineTest::startedSeekReturnsAtOnceAndReportsWhenSettled()
+{
+    QVERIFY(openClip(QStringLiteral("plain.mp4")));
+    QSignalSpy settled(m_engine.get(), &PlaybackEngine::seekSettled);
+    QVERIFY(m_engine->StartSeekMs(2000, true));
+    QVERIFY(settled.wait(kWaitMs));
+    QCOMPARE(m_engine->GetPositionMs(), quint64(2000));
+    // Key-frame seeks while playing settle too; the position is then near the target.
+    QCOMPARE(m_engine->Run(), kStatusOk);
+    QVERIFY(m_engine->StartSeekMs(1000, false));
+    QVERIFY(settled.wait(kWaitMs));
+    const quint64 position = m_engine->GetPositionMs();
+    QVERIFY2(position < 2000, QByteArray::number(position).constData());
+    // A seek of a recording closed meanwhile reports nothing.
+    QVERIFY(m_engine->StartSeekMs(500, true));
+    m_engine->Close();
+    QVERIFY(!settled.wait(500));
 }
 
 QTEST_GUILESS_MAIN(GstPlaybackEngineTest)

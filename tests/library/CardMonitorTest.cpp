@@ -183,6 +183,35 @@ private slots:
         QCOMPARE(shown.at(0).at(0).toInt(), -1);
     }
 
+    void heldMonitorSettlesAfterTheFormat_data()
+    {
+        QTest::addColumn<QString>("remountedAs");
+        QTest::newRow("mounted again where it was") << "F";
+        QTest::newRow("mounted again elsewhere") << "F1";
+    }
+    void heldMonitorSettlesAfterTheFormat()
+    {
+        QFETCH(QString, remountedAs);
+        Machine m;
+        m.drives.drives << m.drive("F", "removable", "IE");
+        m.monitor.OnScanCard();
+        m.monitor.Hold();
+        m.drives.Remove(m.root("F"));
+        m.drives.Arrive(m.drive(remountedAs, "removable", "IE"));
+        // The unmount in the middle of the format resets nothing.
+        QCOMPARE(m.library.CardRoot, m.root("F"));
+        QVERIFY(m.engine.calls.isEmpty());
+        m.deliverPosted();
+        QCOMPARE(m.library.CardRoot, m.root("F"));
+
+        m.monitor.Release();
+        m.deliverPosted();
+        QCOMPARE(m.library.CardRoot, m.root(remountedAs));
+        QCOMPARE(m.library.RecordingCount(CategoryAll), 1);
+        QVERIFY(m.engine.calls.isEmpty()); // playback was already stopped by the format
+        QVERIFY(m.waits.isEmpty());
+    }
+
     void removalOfAnotherDriveChangesNothing()
     {
         Machine m;

@@ -1,3 +1,4 @@
+#include "fakes/FakeUDisks.h"
 #include "library/UDisksDriveProvider.h"
 
 #include <QDBusConnection>
@@ -13,50 +14,14 @@
 #include <QTest>
 #include <QThread>
 
-using InterfaceMap = QMap<QString, QVariantMap>;
-using ObjectMap = QMap<QDBusObjectPath, InterfaceMap>;
-Q_DECLARE_METATYPE(InterfaceMap)
-Q_DECLARE_METATYPE(ObjectMap)
-
 namespace {
-const QString kService = QStringLiteral("org.freedesktop.UDisks2");
-const QString kRoot = QStringLiteral("/org/freedesktop/UDisks2");
-
-// A stand-in for UDisks2: answers GetManagedObjects with the objects it is
-// given. It lives in its own thread, as the provider's call blocks the caller.
-class FakeUDisks : public QDBusVirtualObject {
-public:
-    QMutex lock;
-    ObjectMap objects;
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
-    {
-        if (message.member() != QLatin1String("GetManagedObjects"))
-            return false;
-        QMutexLocker locked(&lock);
-        connection.send(message.createReply(QVariant::fromValue(objects)));
-        return true;
-    }
-};
-
-QVariantMap filesystem(const QList<QByteArray>& mountPoints)
-{
-    QList<QByteArray> points;
-    for (const QByteArray& p : mountPoints)
-        points << p + '\0';
-    return {{QStringLiteral("MountPoints"), QVariant::fromValue(points)}};
-}
-QVariantMap block(const QString& drive)
-{
-    return {{QStringLiteral("Drive"), QVariant::fromValue(QDBusObjectPath(drive))},
-            {QStringLiteral("HintIgnore"), false}};
-}
+const QString kService = FakeUDisks::kService;
+const QString kRoot = FakeUDisks::kRoot;
+QVariantMap filesystem(const QList<QByteArray>& mountPoints) { return FakeUDisks::filesystem(mountPoints); }
+QVariantMap block(const QString& drive) { return FakeUDisks::block(drive); }
 QVariantMap drive(bool removable, bool mediaRemovable, const QString& media = QString())
 {
-    return {{QStringLiteral("Removable"), removable},
-            {QStringLiteral("MediaRemovable"), mediaRemovable},
-            {QStringLiteral("Media"), media},
-            {QStringLiteral("MediaCompatibility"), QStringList{media}}};
+    return FakeUDisks::drive(removable, mediaRemovable, media);
 }
 } // namespace
 
@@ -68,9 +33,7 @@ class UDisksDriveProviderTest : public QObject {
 private slots:
     void initTestCase()
     {
-        qDBusRegisterMetaType<QList<QByteArray>>();
-        qDBusRegisterMetaType<InterfaceMap>();
-        qDBusRegisterMetaType<ObjectMap>();
+        FakeUDisks::registerTypes();
         if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
             QSKIP("no dbus-daemon");
         m_daemon.start(QStringLiteral("dbus-daemon"),

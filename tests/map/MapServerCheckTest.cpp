@@ -109,7 +109,7 @@ private slots:
         check.Start(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()));
         QVERIFY(done.wait(8000));
         QCOMPARE(done.at(0).at(0).toBool(), false);
-        QVERIFY2(clock.elapsed() >= 2900 && clock.elapsed() < 6000, QByteArray::number(clock.elapsed()).constData());
+        QVERIFY2(clock.elapsed() >= 2500 && clock.elapsed() < 6000, QByteArray::number(clock.elapsed()).constData());
     }
 };
 

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -332,8 +335,64 @@ private slots:
         QCOMPARE(r.failed, (QStringList{"A0.mp4", "A4.mp4"}));
         QCOMPARE(filesIn(dest.path()), (QStringList{"A0.mp4", "A2.mp4"}));
         QCOMPARE(contentOf(dest.filePath(QStringLiteral("A0.mp4"))), QByteArray("kept as it was"));
+        // Each name comes with the reason.
         QCOMPARE(prompt.messages, QStringList{QStringLiteral("영상 파일 복사!|") + RecordingFileOps::kCopyFailedText
-                                              + QStringLiteral("\nA0.mp4\nA4.mp4")});
+                                              + QStringLiteral("\nA0.mp4 (source ended after 300 of 1000 bytes)"
+                                                               "\nA4.mp4 (No such file or directory)")});
+    }
+
+    // A copy the system refuses says why, in the system's words, and leaves nothing behind.
+    void copyFailureCarriesTheSystemsReason_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << QStringLiteral("full") << QStringLiteral("No space left on device");
+        QTest::newRow("file size limit") << QStringLiteral("limit") << QStringLiteral("File too large");
+        QTest::newRow("folder not writable") << QStringLiteral("denied") << QStringLiteral("Permission denied");
+    }
+
+    void copyFailureCarriesTheSystemsReason()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("src.mp4"));
+        writeFile(source, QByteArray(300 * 1024, 'r'));
+        QString folder = dir.filePath(QStringLiteral("target"));
+        QVERIFY(QDir().mkpath(folder));
+        bool mounted = false;
+        rlimit before {};
+        auto restore = qScopeGuard([&] {
+            if (mounted)
+                QProcess::execute(QStringLiteral("umount"), {folder});
+            if (kind == QLatin1String("limit")) {
+                setrlimit(RLIMIT_FSIZE, &before);
+                signal(SIGXFSZ, SIG_DFL);
+            }
+        });
+        if (kind == QLatin1String("full")) {
+            // A small memory file system stands in for a full card.
+            mounted = QProcess::execute(QStringLiteral("mount"),
+                                        {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
+            if (!mounted)
+                QSKIP("cannot mount a small file system here");
+        } else if (kind == QLatin1String("limit")) {
+            getrlimit(RLIMIT_FSIZE, &before);
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit small = before;
+            small.rlim_cur = 100 * 1024;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        } else {
+            // Root may write anywhere it can reach, but never into the kernel's own folder.
+            folder = geteuid() == 0 ? QStringLiteral("/sys") : folder;
+            if (geteuid() != 0)
+                QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const QStringList filesBefore = filesIn(folder);
+        const CopyResult result = RecordingCopier(64 * 1000).Copy(source, folder + QStringLiteral("/dst.mp4"));
+        QCOMPARE(result.outcome, CopyOutcome::Failed);
+        QCOMPARE(result.error, reason);
+        QCOMPARE(filesIn(folder), filesBefore);
     }
 
     void copierReplacesTargetOnlyWhenComplete()

@@ -54,6 +54,7 @@ private slots:
     void zeroWidthRangeKeepsMin();
     void sliderNarrowerThanThumbKeepsMin();
     void setPosClampsMinWins();
+    void marksPositionsOnBothChannelHalvesUnderTheThumb();
 
 private:
     // 100 px wide, thumb 10 px: span 90. With range 0..90 the thumb centre of
@@ -226,3 +227,31 @@ void SkinSliderTest::setPosClampsMinWins()
 
 QTEST_MAIN(SkinSliderTest)
 #include "SkinSliderTest.moc"
+
+void SkinSliderTest::marksPositionsOnBothChannelHalvesUnderTheThumb()
+{
+    // thumb at 45 (centre 50): marker 10 sits on the filled part, 80 on the
+    // empty one, 45 under the thumb; 95 is out of range.
+    slider->SetPos(45);
+    slider->SetMarkers({10, 45, 80, 95});
+    const QImage image = slider->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int x : {15, 85}) {
+        for (int y = 0; y < 10; ++y) {
+            QCOMPARE(image.pixel(x - 1, y), CVxSlider::kMarkerColour);
+            QCOMPARE(image.pixel(x, y), CVxSlider::kMarkerColour);
+            QCOMPARE(image.pixel(x - 2, y), CVxSlider::kMarkerEdge);
+            QCOMPARE(image.pixel(x + 1, y), CVxSlider::kMarkerEdge);
+        }
+    }
+    int markerPixels = 0;
+    for (int x = 0; x < image.width(); ++x)
+        markerPixels += image.pixel(x, 5) == CVxSlider::kMarkerColour;
+    QCOMPARE(markerPixels, 4); // the thumb hides 45, 95 is not drawn
+
+    slider->Enable(false);
+    const QImage disabled = slider->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(disabled.pixel(15, 5) != CVxSlider::kMarkerColour);
+    slider->Enable(true);
+    slider->SetMarkers({});
+    QVERIFY(slider->grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(15, 5) != CVxSlider::kMarkerColour);
+}

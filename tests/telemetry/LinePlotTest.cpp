@@ -105,6 +105,33 @@ private slots:
         QVERIFY(image.pixel(column, 99) != LinePlotModel::kCursor);
     }
 
+    void marksMomentsOverTheLinesAndUnderTheCursor()
+    {
+        CLinePlot plot;
+        plot.resize(200, 100);
+        // the red line runs along row 100 - 200 * 100 / 255 = 22
+        loadLike(plot, {ramp(11, 1000, 64), ramp(11, 1000, 100), ramp(11, 1000, 200)});
+        plot.SetMarkers({2500, 6000});
+        plot.SetCursor(5000); // on the sample at 6000
+        const QImage image = shot(plot);
+        for (int y : {10, 22, 50, 75, 99}) {
+            QCOMPARE(image.pixel(50, y), LinePlotModel::kMarker);
+            QCOMPARE(image.pixel(51, y), LinePlotModel::kMarker);
+        }
+        QCOMPARE(image.pixel(49, 40), LinePlotModel::kBackground);
+        QCOMPARE(image.pixel(52, 40), LinePlotModel::kBackground);
+        QCOMPARE(image.pixel(48, 0), LinePlotModel::kMarker); // the notch at the top
+        QCOMPARE(image.pixel(48, 10), LinePlotModel::kBackground);
+        QCOMPARE(image.pixel(121, 50), LinePlotModel::kMarker);
+        QCOMPARE(image.pixel(120, 50), LinePlotModel::kCursor); // the cursor stays visible
+        // apart from every line and from the background
+        for (QRgb other : {qRgb(128, 255, 255), qRgb(0, 255, 0), qRgb(255, 0, 0), LinePlotModel::kBackground})
+            QVERIFY(qAbs(qRed(other) - 255) + qAbs(qGreen(other) - 140) + qAbs(qBlue(other) - 0) >= 140);
+
+        plot.SetMarkers({});
+        QCOMPARE(shot(plot).pixel(50, 40), LinePlotModel::kBackground);
+    }
+
     void noCursorLineWhereTheKeptIndexDoesNotExist()
     {
         CLinePlot plot;

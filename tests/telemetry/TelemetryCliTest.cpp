@@ -1,3 +1,6 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,12 +84,44 @@ private slots:
         QVERIFY(gpx.out.contains("<gpx") && !gpx.out.contains("<trk"));
     }
 
+    // Recordings as the demo card has them: a drive with the generator's hit
+    // (the sensor saturates, then rings for half a second) or without one.
+    void findsTheImpactsTheGeneratorPut_data()
+    {
+        QTest::addColumn<QStringList>("recgenArgs");
+        QTest::addColumn<QStringList>("cliArgs");
+        QTest::addColumn<QList<int>>("times");
+        QTest::newRow("impact at 9.5 s") << QStringList{"--impact", "9.5"} << QStringList{} << QList<int>{9550};
+        QTest::newRow("impact at 4 s") << QStringList{"--impact", "4"} << QStringList{} << QList<int>{4050};
+        QTest::newRow("plain drive") << QStringList{} << QStringList{} << QList<int>{};
+        QTest::newRow("threshold above the hit") << QStringList{"--impact", "4"} << QStringList{"--threshold", "3.5"}
+                                                 << QList<int>{};
+    }
+    void findsTheImpactsTheGeneratorPut()
+    {
+        QFETCH(QStringList, recgenArgs);
+        QFETCH(QStringList, cliArgs);
+        QFETCH(QList<int>, times);
+        const QString file = m_dir.filePath(QStringLiteral("event.mp4"));
+        // the drive from 56 s on has pulling away, cruising and braking in it
+        QVERIFY(recgen(file, QStringList{"--telemetry-only", "--duration", "20", "--drive-offset", "56"} + recgenArgs));
+        const Run r = cli(QStringList{"telemetry", file, "--format", "impacts"} + cliArgs);
+        QCOMPARE(r.exitCode, 0);
+        const QJsonArray impacts = QJsonDocument::fromJson(r.out).object().value(QLatin1String("impacts")).toArray();
+        QCOMPARE(impacts.size(), times.size());
+        for (int i = 0; i < times.size(); ++i) {
+            QCOMPARE(impacts[i].toObject().value(QLatin1String("timeMs")).toInt(), times[i]);
+            QVERIFY(impacts[i].toObject().value(QLatin1String("peakG")).toDouble() > 2.5);
+        }
+    }
+
     void refusesBadInput_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::newRow("unknown format") << QStringList{"telemetry", "x.mp4", "--format", "kml"} << 2;
         QTest::newRow("no file") << QStringList{"telemetry", "--format", "csv"} << 2;
+        QTest::newRow("threshold not a number") << QStringList{"telemetry", "x.mp4", "--format", "impacts", "--threshold", "x"} << 2;
         QTest::newRow("missing file") << QStringList{"telemetry", "/nonexistent/x.mp4", "--format", "csv"} << 1;
         QTest::newRow("not an MP4") << QStringList{"telemetry", "NOTMP4", "--format", "csv"} << 1;
     }

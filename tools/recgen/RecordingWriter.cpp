@@ -289,7 +289,7 @@ std::string writeRecording(const RecordingOptions& o)
                     PictureGenerator::addGrain(ch.frame.get(), ch.index, ch.next);
                 PictureGenerator::drawCaption(ch.frame.get(), text);
             } else {
-                PictureGenerator::fill(ch.frame.get(), ch.index, text, ch.next, o.noisy);
+                PictureGenerator::fill(ch.frame.get(), ch.index, text, o.still ? 0 : ch.next, o.noisy);
             }
             ch.frame->pts = ch.next++;
             if (avcodec_send_frame(ch.codec.get(), ch.frame.get()) < 0 ||

@@ -22,6 +22,7 @@ struct RecordingOptions {
     bool telemetry = true;
     bool telemetryOnly = false;
     bool noisy = false;
+    bool still = false;               // the picture does not move (only its caption changes)
     bool road = false;                // a drive down a road instead of the test picture
     std::int64_t truncateAt = -1;     // cut the file after this many bytes
     std::string preset = "ultrafast";

@@ -24,6 +24,7 @@ void usage()
                  "  --scene bars|road    test picture in two colours per camera (bars),\n"
                  "                       or a drive down a road (road)\n"
                  "  --noisy              grainy picture (realistic bit rates)\n"
+                 "  --still              no moving block (only the caption changes)\n"
                  "  --one-video          front camera only\n"
                  "  --audio-first        sound track before the video tracks\n"
                  "  --pcm                16-bit PCM sound instead of AAC\n"
@@ -113,6 +114,8 @@ int main(int argc, char** argv)
             o.road = scene == "road";
         } else if (a == "--noisy")
             o.noisy = true;
+        else if (a == "--still")
+            o.still = true;
         else if (a == "--one-video")
             o.oneVideo = true;
         else if (a == "--audio-first")
