@@ -39,6 +39,9 @@ void SettingsCommand::Run()
     }
     context.showNotice = m_hooks.showNotice;
     context.releaseMedia = m_hooks.releaseMedia;
+    context.cardFormatter = m_hooks.cardFormatter;
+    context.holdCardMonitor = m_hooks.holdCardMonitor;
+    context.releaseCardMonitor = m_hooks.releaseCardMonitor;
 
     m_open = true;
     const bool ok = m_hooks.runSheet && m_hooks.runSheet(context);

@@ -35,6 +35,10 @@ public:
         std::function<void()> releaseMedia;
         // The self-closing notice. Unset: the sheet shows its own.
         std::function<void(const QString& text)> showNotice;
+        // The memory page's format and the card monitor it holds meanwhile.
+        CardFormatter* cardFormatter = nullptr;
+        std::function<void()> holdCardMonitor;
+        std::function<void()> releaseCardMonitor;
     };
 
     SettingsCommand(DeviceConfig& config, Hooks hooks);
