@@ -1,36 +1,27 @@
 #pragma once
 // The main window: a frameless, skinned 1130 x 640 window with rounded corners
-// that owns every control of the program.
+// that creates and lays out every control of the program. It is a view: what
+// plays, the ticks and the list logic are the PlaybackController's.
 //
-// Organisation:
-// - The constructor sets the fields; LoadFrame() runs, in order, the style
-//   adjustment (PreCreateWindow), OnCreateClient (skin bitmaps) and OnCreate
-//   (every control, in the creation order of the window).
+// - LoadFrame() runs the style adjustment, loads the skin bitmaps and creates
+//   every control in the window's creation order (OnCreate).
 // - Every button and switch emits commandClicked(id) into dispatchCommand(id);
-//   commands are registered in one table (registerCommand) keyed by command id.
-//   RegisterCommands() fills it.
+//   RegisterCommands() binds each command id to a controller call or a window
+//   action (full screen, dialogs, file operations).
 // - Slider messages (WM_SLIDER_MOVING / WM_SLIDER_MOVED) and MSG_SCAN_CARD /
-//   MSG_LIST_RESET / MSG_SHELL_MEDIA arrive as posted events in event() and go to
-//   OnSliderMoving / OnSliderMoved / OnScanCard / OnListReset / OnShellMedia.
-// - Timers 1 (300 ms) and 3 (350 ms) call OnTimer1 / OnTimer3.
-// - paintEvent draws through one CMemoryDC; ApplyLayout runs on every resize.
-// - Every way of starting a recording goes through PlayFile; the card, the
-//   library and the list come through CardMonitor / RecordingLibrary.
-// - The fixed pauses go through `wait` (tests replace it); the map's position
-//   update of the GPS tick goes through `showMapPosition` (empty until the map
-//   exists); commands 325 (settings) and 326 (map) are registered and do nothing.
-#include "app/SkinControlDef.h"
+//   MSG_LIST_RESET / MSG_SHELL_MEDIA arrive as posted events in event().
+// - The window implements the controller's IVideoArea and IPlaybackSliders and
+//   repaints from its signals; paintEvent draws through one CMemoryDC and the
+//   layout pass (ApplyLayoutFor) runs on every resize, in both modes.
+#include "app/IPlaybackSliders.h"
+#include "app/IVideoArea.h"
+#include "app/MainFramePainter.h"
 #include "config/DeviceConfig.h"
-#include "library/RecordingTelemetry.h"
-#include "skin/CVxBitmap.h"
 
-#include <QColor>
 #include <QRect>
 #include <QSize>
-#include <QTimer>
 #include <QWidget>
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -38,19 +29,21 @@
 class CardMonitor;
 class CHTMLListCtrl;
 class CLinePlot;
-class DriveProvider;
-class HTMLListRecordingView;
-class IFileDialogs;
-class RecordingLibrary;
-class VideoWindow;
-struct HTMLLIST_NOTIFY;
 class CVxAnalogMeter;
-struct LayoutEntry;
 class CVxButton;
 class CVxSlider;
 class CVxSwitch;
+class DriveProvider;
+class HTMLListRecordingView;
+class IFileDialogs;
 class IPrompt;
+class PlaybackController;
 class PlaybackEngine;
+class RecordingLibrary;
+class VideoWindow;
+struct HTMLLIST_NOTIFY;
+struct SkinControlDef;
+struct LayoutEntry;
 
 // What the window gets from the application instead of creating it itself, so
 // tests can hand in fakes.
@@ -58,7 +51,7 @@ struct MainFrameServices {
     IPrompt* prompt = nullptr;
     // The start-up media component check (1, or -1 .. -4).
     std::function<int()> checkMediaComponents;
-    // Creates the playback engine; null until the engine exists.
+    // Creates the playback engine; the window runs without playback when empty.
     std::function<std::unique_ptr<PlaybackEngine>()> createEngine;
     // The machine's drives; the system's own provider when empty.
     std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
@@ -66,7 +59,7 @@ struct MainFrameServices {
     IFileDialogs* fileDialogs = nullptr;
 };
 
-class CVxMainFrame : public QWidget {
+class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
     Q_OBJECT
 public:
     explicit CVxMainFrame(MainFrameServices services, QWidget* parent = nullptr);
@@ -75,7 +68,7 @@ public:
     // Creates the window's contents; false when creation failed.
     bool LoadFrame();
     // The prompt may be made after the window (message boxes need an owner).
-    void setPrompt(IPrompt* prompt) { m_services.prompt = prompt; }
+    void setPrompt(IPrompt* prompt);
 
     // The command table. Unknown ids are ignored.
     void dispatchCommand(int id);
@@ -83,136 +76,48 @@ public:
     bool hasCommand(int id) const { return m_commands.count(id) != 0; }
 
     // Exit command: stops and closes the engine, lets pending messages run for
-    // a second, releases the recording data, then closes the window.
+    // a second, destroys the list window, then closes the window.
     void OnAppExit();
     // Dispatches pending events until `ms` have passed.
     static void PumpMessagesFor(int ms);
 
-    // ---- commands (also reached from the keyboard and the tick)
-    bool PlayFile(const QString& path);
-    void RefreshPlayPause();
-    void ResetControls();
-    void PlayCommand();
-    void PauseCommand();
-    void PlayPrevious();
-    void PlayNext();
-    void PlayNextUnplayed();
-    void ActivateRow(int row);
-    void StopCommand();
     void OpenFilesCommand();
-    void SelectCategory(int category);
     void ToggleFullScreen();
     void EnterFullScreen();
     void LeaveFullScreen();
-    void ToggleMirror();
-    void ToggleFlip();
-    void SwapVideo();
-    void StepBack();
-    void StepForward();
-    void OnMuteSwitch();
-    void OnSelectAllSwitch();
     void CopyRecordings();
     void DeleteRecordings();
     void SaveSnapshot();
-    // Places the video windows for the mode, the swap flag and the play state.
-    void PlaceVideoWindows();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
     void ApplyLayoutFor(QSize client);
     // The rectangle full screen covers on this window's screen.
     QRect FullScreenTargetRect() const;
 
-    // The fixed pauses of playback changes; they keep the window painting.
-    // Tests replace it to run without waiting.
-    std::function<void(int ms)> wait;
-    // Stand-in hook for the map's position update of the 350 ms tick.
-    std::function<void(double latitude, double longitude)> showMapPosition;
-
-    static const std::array<SkinControlDef, 27>& ControlBarTable();
-    static const std::array<SkinControlDef, 5>& CategoryTabTable();
-
-    // ---- fixed geometry (client pixels, right/bottom exclusive in the tables;
-    // QRect's right() is inclusive, so these are built from left/top/size)
-    QRect videoRectA, videoRectB, captionFrontRect, captionRearRect;
-    QRect headerDateRect, headerNameRect, headerTypeRect;
-    QRect gReadoutX, gReadoutY, gReadoutZ;
-    QRect speedLabelRect, positionSliderRect, speedSliderRect;
-    QRect captionStripRect, savedWindowRect;
-    QRect positionTimeRect, durationTimeRect, positionTimeRectFull, durationTimeRectFull, speedLabelRectFull;
-
-    // ---- state
-    int fullScreen = 0;
-    int fullScreenControlsCreated = 0;
-    int swapVideo = 0;
-    int flipVertical = 0;
-    int mirrorHorizontal = 0;
-    std::int32_t durationMs = 100;
-    QSize firstPictureSize;
-    QSize secondPictureSize;
-    int offline = 1;
-    int newAudioApi = 0;
-    int shellNotifyId = 0;
-    int speedSetting = 5;
-    int volumePercent = 0;
-    int muted = 0;
-    QString currentFile;
-
-    // ---- owned objects (creation order)
-    QColor backgroundBrush{17, 25, 34};
-    RecordingTelemetry telemetry;
-    std::unique_ptr<PlaybackEngine> engine;
-    std::array<VideoWindow*, 4> videoWindows{};
-    CVxSlider* positionSlider = nullptr;     // 410
-    CVxSlider* fullPositionSlider = nullptr; // 403, created on the first full-screen entry
-    CVxSlider* speedSlider = nullptr;        // 411
-    CVxSlider* fullSpeedSlider = nullptr;    // 404
-    CVxSlider* volumeSlider = nullptr;       // 412
-    CVxSlider* fullVolumeSlider = nullptr;   // 405
-    CVxSwitch* muteSwitch = nullptr;         // 438
-    CVxSwitch* selectAllSwitch = nullptr;    // 439
-    CVxAnalogMeter* speedMeter = nullptr;    // 458
-    CLinePlot* linePlot = nullptr;           // 459
-    CHTMLListCtrl* recordingList = nullptr;  // 415
-    std::array<CVxButton*, 27> skinButtons{};
-    std::array<CVxButton*, 5> categoryButtons{};
-    CVxBitmap backgroundBitmap;
-    std::array<CVxBitmap, 9> skinBitmaps;
-    std::unique_ptr<RecordingLibrary> library;
-    DeviceConfig config;
-    std::unique_ptr<DriveProvider> drives;
-    std::unique_ptr<HTMLListRecordingView> listView;
-    std::unique_ptr<CardMonitor> cardMonitor;
+    // ---- read-only views for the application and tests
+    PlaybackController& controller() const { return *m_controller; }
+    RecordingLibrary& library() const { return *m_library; }
+    CHTMLListCtrl* recordingList() const { return m_recordingList; }
+    CVxButton* skinButton(int row) const { return m_skinButtons.at(std::size_t(row)); }
+    CVxButton* categoryButton(int row) const { return m_categoryButtons.at(std::size_t(row)); }
+    // 0..3: the windows of ids 401, 402, 605, 606.
+    VideoWindow* videoWindow(int index) const { return m_videoWindows.at(std::size_t(index)); }
+    CVxSlider* positionSlider() const { return m_positionSlider; }
+    CVxSlider* speedSlider() const { return m_speedSlider; }
+    CVxSlider* volumeSlider() const { return m_volumeSlider; }
+    // Null until the first full-screen entry creates them.
+    CVxSlider* fullPositionSlider() const { return m_fullPositionSlider; }
+    CVxSlider* fullSpeedSlider() const { return m_fullSpeedSlider; }
+    CVxSlider* fullVolumeSlider() const { return m_fullVolumeSlider; }
+    CVxSwitch* muteSwitch() const { return m_muteSwitch; }
+    CVxSwitch* selectAllSwitch() const { return m_selectAllSwitch; }
+    CVxAnalogMeter* speedMeter() const { return m_speedMeter; }
+    CLinePlot* linePlot() const { return m_linePlot; }
+    bool isFullScreen() const { return m_fullScreen; }
+    QRect captionStripRect() const { return m_captionStripRect; }
+    QRect speedLabelRectFull() const { return m_speedLabelRectFull; }
 
 protected:
-    // Creation steps.
-    virtual void PreCreateWindow();
-    virtual void OnCreateClient();
-    virtual int OnCreate();
-    virtual void RegisterCommands();
-
-    // Message and timer handlers, filled by the command and tick code.
-    virtual void OnSliderMoving(int id, int pos);
-    virtual void OnSliderMoved(int id, int pos);
-    virtual void OnScanCard();
-    virtual void OnListReset();
-    virtual void OnShellMedia();
-    virtual void OnTimer1();
-    virtual void OnTimer3();
-
-    // Painting and layout.
-    virtual void ApplyLayout();
-    virtual void PaintNormal(QPainter& dc);
-    virtual void PaintFullScreen(QPainter& dc);
-
-    // Start-up hooks for the parts that do not exist yet. Each returns what
-    // the missing piece reports when absent.
-    virtual bool CheckMapServer();                  // map server reachable
-    virtual int QueryWaveOutVolume();               // 0..0xFFFF, or -1
-    virtual bool ReadSystemMute(bool& muted);       // false when the volume path is unavailable
-    virtual void ReleaseRecordingData();            // GPS and acceleration records
-    virtual void DestroyRecordingList();            // the list window and the entries
-    virtual void DestroyMapPopup();
-
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -221,28 +126,67 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
-    MainFrameServices m_services;
-
 private:
-    QWidget* childByControlId(int id) const;
-    bool runningOrPaused() const;
-    bool isRunning() const;
-    void onListNotify(const HTMLLIST_NOTIFY& nm);
-    void setSlidersEnabled(bool enabled);
-    void showCategoryTabs(int category);
-    void onLibraryReset();
-    void clearMarks(int category);
-    IFileDialogs& fileDialogs();
-    void drawText(QPainter& dc, const QRect& r, const QString& text, int pixelSize, int weight, QRgb colour,
-                  Qt::Alignment align) const;
-    void paintOverlayTimes(QPainter& dc, const QRect& positionRect, const QRect& durationRect, bool position,
-                           bool duration);
+    // IVideoArea
+    void ShowVideoWindows(bool show) override;
+    void PlaceVideoWindows() override;
+    // IPlaybackSliders
+    void SetPositionRange(int maximumMs) override;
+    void SetPosition(int ms) override;
+    void SetSpeed(int setting) override;
+    void SetVolume(int percent) override;
+    void EnableTransport(bool enabled) override;
+    void SetSoundSwitch(bool soundOn) override;
 
-    std::unique_ptr<IFileDialogs> m_ownDialogs;
+    int OnCreate();
+    void RegisterCommands();
+    void OnSliderMoving(int id);
+    void OnSliderMoved(int id);
+    void RefreshPlayPause();
+    // Start-up answers of the parts that do not exist yet: what each reports
+    // when absent.
+    bool CheckMapServer() const { return false; }
+    int QueryWaveOutVolume() const { return -1; }       // 0..0xFFFF, or -1
+    bool ReadSystemMute(bool&) const { return false; }  // false: no volume path
+
+    QWidget* childByControlId(int id) const;
+    void onListNotify(const HTMLLIST_NOTIFY& nm);
+    void showCategoryTabs(int category);
+    IFileDialogs& fileDialogs();
     void applyLayoutEntry(QWidget* w, const LayoutEntry& e);
     void createButtonTable(const SkinControlDef* rows, std::size_t count, CVxButton** out, int layout);
+    CVxSlider* makeSlider(int id, const QRect& r, int channel, int thumb, int min, int max, int pos);
 
+    MainFrameServices m_services;
+    std::unique_ptr<IFileDialogs> m_ownDialogs;
     std::unordered_map<int, std::function<void()>> m_commands;
-    QTimer m_timer1;
-    QTimer m_timer3;
+
+    // Geometry kept up to date by the layout pass (client pixels).
+    QRect m_captionStripRect, m_savedWindowRect;
+    QRect m_positionTimeRect, m_durationTimeRect, m_positionTimeRectFull, m_durationTimeRectFull;
+    QRect m_speedLabelRectFull;
+    bool m_fullScreen = false;
+
+    // Owned objects, in creation order; the widgets are children.
+    std::unique_ptr<RecordingLibrary> m_library;
+    DeviceConfig m_config;
+    std::unique_ptr<PlaybackController> m_controller;
+    std::unique_ptr<DriveProvider> m_drives;
+    std::unique_ptr<HTMLListRecordingView> m_listView;
+    std::unique_ptr<CardMonitor> m_cardMonitor;
+    std::array<VideoWindow*, 4> m_videoWindows{};
+    CVxSlider* m_positionSlider = nullptr;     // 410
+    CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry
+    CVxSlider* m_speedSlider = nullptr;        // 411
+    CVxSlider* m_fullSpeedSlider = nullptr;    // 404
+    CVxSlider* m_volumeSlider = nullptr;       // 412
+    CVxSlider* m_fullVolumeSlider = nullptr;   // 405
+    CVxSwitch* m_muteSwitch = nullptr;         // 438
+    CVxSwitch* m_selectAllSwitch = nullptr;    // 439
+    CVxAnalogMeter* m_speedMeter = nullptr;    // 458
+    CLinePlot* m_linePlot = nullptr;           // 459
+    CHTMLListCtrl* m_recordingList = nullptr;  // 415
+    std::array<CVxButton*, 27> m_skinButtons{};
+    std::array<CVxButton*, 5> m_categoryButtons{};
+    MainFramePainter m_painter;
 };

@@ -1,6 +1,7 @@
 #include "app/CZuDidiriApp.h"
 
-#include "app/CVxFrame.h"
+#include "app/CVxMainFrame.h"
+#include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
@@ -29,7 +30,7 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
-    m_mainWnd = std::make_unique<CVxFrame>(std::move(services));
+    m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());
     if (!m_mainWnd->LoadFrame())
@@ -49,15 +50,15 @@ void CZuDidiriApp::StartScreenshotPlayback()
     const QByteArray mode = qgetenv("HALCYON_AUTOPLAY_FOR_SCREENSHOT");
     if (mode.isEmpty() || mode == "0")
         return;
-    CVxFrame* frame = m_mainWnd.get();
+    CVxMainFrame* frame = m_mainWnd.get();
     auto play = [frame, mode] {
-        frame->ActivateRow(qMax(0, frame->recordingList->GetSelection()));
+        frame->controller().ActivateRow(qMax(0, frame->recordingList()->GetSelection()));
         if (mode == "full")
             QTimer::singleShot(300, frame, [frame] { frame->ToggleFullScreen(); });
     };
     // Once the card scan has shown the ALL list.
     auto started = std::make_shared<bool>(false);
-    QObject::connect(frame->library.get(), &RecordingLibrary::categoryShown, frame, [started, play](int category) {
+    QObject::connect(&frame->library(), &RecordingLibrary::categoryShown, frame, [started, play](int category) {
         if (category < 0 || *started)
             return;
         *started = true;

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-class CVxFrame;
+class CVxMainFrame;
 
 class CZuDidiriApp {
 public:
@@ -18,11 +18,11 @@ public:
     // InitInstance, the event loop, then the main window object goes, then ExitInstance.
     int Run();
 
-    CVxFrame* mainWindow() const { return m_mainWnd.get(); }
+    CVxMainFrame* mainWindow() const { return m_mainWnd.get(); }
 
 private:
     void StartScreenshotPlayback();
 
     std::unique_ptr<MessageBoxPrompt> m_prompt;
-    std::unique_ptr<CVxFrame> m_mainWnd;
+    std::unique_ptr<CVxMainFrame> m_mainWnd;
 };

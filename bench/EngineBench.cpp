@@ -112,7 +112,6 @@ int telemetry(const QString& file, int runs)
         auto source = TelemetryFileSource::Open(file);
         if (!source)
             return 1;
-        source->TelemetrySetOption(0);
         source->TelemetrySetSpan(0, -1);
         lines = 0;
         for (;;) {

@@ -4,7 +4,8 @@
 //                                               pause before reopening is not counted)
 //   halcyon-bench-mainwin play CARD             double-click row 0 and play it to its end
 // CARD: a card folder (INFINITE and EVENT folders) whose first recording is the one measured.
-#include "app/CVxFrame.h"
+#include "app/CVxMainFrame.h"
+#include "app/PlaybackController.h"
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
@@ -30,7 +31,7 @@ private:
 
 struct Viewer {
     GstPlaybackEngine* engine = nullptr;
-    std::unique_ptr<CVxFrame> frame;
+    std::unique_ptr<CVxMainFrame> frame;
 
     explicit Viewer(const QString& card)
     {
@@ -45,10 +46,10 @@ struct Viewer {
         };
         const QString root = card.endsWith(QLatin1Char('/')) ? card : card + QLatin1Char('/');
         s.createDriveProvider = [root] { return std::make_unique<OneDrive>(root); };
-        frame = std::make_unique<CVxFrame>(std::move(s));
+        frame = std::make_unique<CVxMainFrame>(std::move(s));
         frame->LoadFrame();
         frame->show();
-        spin([this] { return frame->recordingList->GetRowCount() > 0; }, 10000);
+        spin([this] { return frame->recordingList()->GetRowCount() > 0; }, 10000);
     }
 
     static bool spin(const std::function<bool()>& done, int timeoutMs)
@@ -90,27 +91,27 @@ double median(std::vector<double> v)
 int firstPicture(const QString& card, int runs)
 {
     Viewer v(card);
-    if (v.frame->recordingList->GetRowCount() == 0)
+    if (v.frame->recordingList()->GetRowCount() == 0)
         return 1;
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         // Measured from the double-click with the pause before reopening left out.
         QElapsedTimer paused;
         qint64 pausedMs = 0;
-        v.frame->wait = [&](int w) {
+        v.frame->controller().SetWait([&](int w) {
             paused.start();
             QEventLoop loop;
             QTimer::singleShot(w, &loop, &QEventLoop::quit);
             loop.exec(QEventLoop::ExcludeUserInputEvents);
             pausedMs += paused.elapsed();
-        };
-        v.frame->videoWindows[0]->clearFrame();
-        v.frame->videoWindows[1]->clearFrame();
+        });
+        v.frame->videoWindow(0)->clearFrame();
+        v.frame->videoWindow(1)->clearFrame();
         QElapsedTimer t;
         t.start();
-        v.frame->ActivateRow(0);
-        const bool ok = Viewer::spin([&] { return !v.frame->videoWindows[0]->frame().isNull()
-                                                  && !v.frame->videoWindows[1]->frame().isNull(); },
+        v.frame->controller().ActivateRow(0);
+        const bool ok = Viewer::spin([&] { return !v.frame->videoWindow(0)->frame().isNull()
+                                                  && !v.frame->videoWindow(1)->frame().isNull(); },
                                      10000);
         if (!ok)
             return 1;
@@ -124,15 +125,15 @@ int firstPicture(const QString& card, int runs)
 int play(const QString& card)
 {
     Viewer v(card);
-    if (v.frame->recordingList->GetRowCount() == 0)
+    if (v.frame->recordingList()->GetRowCount() == 0)
         return 1;
     PaintCounter window, video1, video2;
     v.frame->installEventFilter(&window);
-    v.frame->videoWindows[0]->installEventFilter(&video1);
-    v.frame->videoWindows[1]->installEventFilter(&video2);
+    v.frame->videoWindow(0)->installEventFilter(&video1);
+    v.frame->videoWindow(1)->installEventFilter(&video2);
     QElapsedTimer wall;
     wall.start();
-    v.frame->ActivateRow(0);
+    v.frame->controller().ActivateRow(0);
     const std::uint64_t duration = v.engine->GetDurationMs();
     Viewer::spin([&] { return v.engine->GetPositionMs() + 50 >= duration; }, int(duration) + 20000);
     std::printf("viewer played %llu ms in %lld ms wall; paint passes: window %d, video 1 %d, video 2 %d\n",

@@ -18,7 +18,6 @@ namespace {
 // The lines of a recording held in memory, to time parsing and the plot alone.
 class ReplaySource : public ITelemetrySource {
 public:
-    void TelemetrySetOption(std::uint8_t) override {}
     void TelemetrySetSpan(std::int32_t, std::int32_t) override {}
     int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) override
     {
@@ -60,7 +59,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot open %s\n", argv[1]);
             return 1;
         }
-        source->TelemetrySetOption(0);
         source->TelemetrySetSpan(0, -1);
         RecordingTelemetry telemetry;
         LinePlotModel plot;

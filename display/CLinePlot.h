@@ -23,9 +23,17 @@ public:
     void LockRange(PlotAxis axis, bool locked) override { m_model.LockRange(axis, locked); }
     void SetXRange(float minimum, float maximum) override { m_model.SetXRange(minimum, maximum); }
     void SetYRange(float minimum, float maximum) override { m_model.SetYRange(minimum, maximum); }
-    // The caller repaints (the playback tick calls update() after it).
-    void SetCursor(std::uint32_t value) override { m_model.SetCursor(value); }
-    void RedrawNow() override { m_model.RedrawNow(); }
+    // Both repaint the widget: the playback controller that calls them knows no widget.
+    void SetCursor(std::uint32_t value) override
+    {
+        m_model.SetCursor(value);
+        update();
+    }
+    void RedrawNow() override
+    {
+        m_model.RedrawNow();
+        update();
+    }
 
     const LinePlotModel& model() const { return m_model; }
 

@@ -28,7 +28,7 @@ GstPlaybackEngine::~GstPlaybackEngine() = default;
 
 void GstPlaybackEngine::newGraph()
 {
-    m_graph = std::make_unique<PlaybackGraph>(channelCount, videoWindow, telemetryOption);
+    m_graph = std::make_unique<PlaybackGraph>(channelCount, videoWindow);
     m_graph->setAudioSinkFactory(m_audioSinkFactory);
     m_graph->setPreferredAudioSink(m_chosenAudioSink);
     const quint64 generation = ++m_generation;

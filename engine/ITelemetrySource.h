@@ -10,13 +10,11 @@ constexpr int kTelemetryNoMoreLines = 38;
 class ITelemetrySource {
 public:
     virtual ~ITelemetrySource() = default;
-    // Called once after the source is added, with 0.
-    virtual void TelemetrySetOption(std::uint8_t option) = 0;
     // buffer: kTelemetryBufferSize bytes, zero-filled by the caller; length is
     // kTelemetryBufferSize on entry and the line's byte count on return.
     // Returns kTelemetryLineOk with one line, kTelemetryNoMoreLines at the end;
     // any other result means "ask again".
     virtual int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) = 0;
-    // Called once right after TelemetrySetOption, with 0 and -1.
+    // Called once after the source is opened, with 0 and -1 (every line).
     virtual void TelemetrySetSpan(std::int32_t start, std::int32_t end) = 0;
 };

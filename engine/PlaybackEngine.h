@@ -57,9 +57,6 @@ public:
     // The open recording's telemetry, or nullptr when there is none.
     virtual ITelemetrySource* TelemetrySource() = 0;
 
-    // Copied into every new graph and passed to TelemetrySetOption.
-    std::uint8_t telemetryOption = 1;
-
 signals:
     // An error reported by the graph (bus message text).
     void error(const QString& message);

@@ -154,8 +154,8 @@ struct ChannelSink {
     }
 };
 
-PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows, std::uint8_t option)
-    : channelCount(count), videoWindow(windows), valid(true), telemetryOption(option)
+PlaybackGraph::PlaybackGraph(int count, const std::array<IVideoWindow*, 4>& windows)
+    : channelCount(count), videoWindow(windows), valid(true)
 {
 }
 
@@ -206,7 +206,6 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
     // The telemetry reader works on the file directly; its absence is not an error.
     telemetry = TelemetryFileSource::Open(path);
     if (telemetry) {
-        telemetry->TelemetrySetOption(telemetryOption);
         telemetry->TelemetrySetSpan(0, -1);
     }
 

@@ -31,7 +31,7 @@ public:
     // Called on a GStreamer thread with the text of an error from the graph.
     using ErrorSink = std::function<void(const QString& message)>;
 
-    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows, std::uint8_t telemetryOption);
+    PlaybackGraph(int channelCount, const std::array<IVideoWindow*, 4>& windows);
     ~PlaybackGraph();
     PlaybackGraph(const PlaybackGraph&) = delete;
     PlaybackGraph& operator=(const PlaybackGraph&) = delete;
@@ -84,7 +84,6 @@ public:
     int videoPinCount = 0;
     int audioPinValue = 0;
     QString path;
-    std::uint8_t telemetryOption = 1;
     std::unique_ptr<TelemetryFileSource> telemetry;
 
 private:

@@ -67,7 +67,6 @@ std::unique_ptr<TelemetryFileSource> TelemetryFileSource::Open(const QString& pa
 
 TelemetryFileSource::~TelemetryFileSource() = default;
 
-void TelemetryFileSource::TelemetrySetOption(std::uint8_t option) { m_option = option; }
 
 void TelemetryFileSource::TelemetrySetSpan(std::int32_t start, std::int32_t end)
 {

@@ -16,7 +16,6 @@ public:
     static std::unique_ptr<TelemetryFileSource> Open(const QString& path, QString* error = nullptr);
     ~TelemetryFileSource() override;
 
-    void TelemetrySetOption(std::uint8_t option) override;
     int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) override;
     void TelemetrySetSpan(std::int32_t start, std::int32_t end) override;
 
@@ -37,7 +36,6 @@ private:
     std::unique_ptr<AVPacket, PacketFree> m_packet;
     int m_stream = -1;
     bool m_finished = false;
-    std::uint8_t m_option = 0;
     std::int32_t m_spanStart = 0;
     std::int32_t m_spanEnd = -1;
 };

@@ -14,4 +14,6 @@ int HTMLListRecordingView::GetRowCount() const { return m_list.GetRowCount(); }
 void HTMLListRecordingView::SelectRow(int row) { m_list.SelectRow(row); }
 void HTMLListRecordingView::SetSelection(int row) { m_list.SetSelection(row); }
 void HTMLListRecordingView::SetScrollPos(int pos) { m_list.SetScrollPos(pos); }
+int HTMLListRecordingView::GetSelection() const { return m_list.GetSelection(); }
+int HTMLListRecordingView::GetScrollPos() const { return m_list.GetScrollPos(); }
 void HTMLListRecordingView::Repaint() { m_list.repaint(); }

@@ -16,6 +16,8 @@ public:
     void SelectRow(int row) override;
     void SetSelection(int row) override;
     void SetScrollPos(int pos) override;
+    int GetSelection() const override;
+    int GetScrollPos() const override;
     void Repaint() override;
 
 private:

@@ -22,5 +22,8 @@ public:
     // Selection only (-1 = none), no scrolling.
     virtual void SetSelection(int row) = 0;
     virtual void SetScrollPos(int pos) = 0;
+    // The selected row (-1 = none) and the vertical scroll position.
+    virtual int GetSelection() const = 0;
+    virtual int GetScrollPos() const = 0;
     virtual void Repaint() = 0;
 };

@@ -1,53 +1,23 @@
-#include "FakePrompt.h"
-#include "app/CVxFrame.h"
+#include "fakes/FakePrompt.h"
+#include "app/CVxMainFrame.h"
+#include "app/MainFrameTables.h"
+#include "app/PlaybackController.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
 #include "display/VideoWindow.h"
 #include "fakes/FakeDriveProvider.h"
+#include "fakes/FakePlaybackEngine.h"
 #include "engine/PlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-// Records the calls the window makes on its engine.
-class FakeEngine : public PlaybackEngine {
-public:
-    QStringList* log;
-    explicit FakeEngine(QStringList* l) : log(l) {}
-    void SetVideoWindows(const std::array<IVideoWindow*, 4>&) override { *log << QStringLiteral("SetVideoWindows"); }
-    bool Open(const QString&) override { return true; }
-    void Close() override { *log << QStringLiteral("Close"); }
-    bool HasGraph() const override { return true; }
-    bool HasFilterGraph() const override { return true; }
-    EngineState State() const override { return EngineState::NoMedia; }
-    int Run() override { return 0; }
-    int Pause() override { return 0; }
-    int Stop() override { *log << QStringLiteral("Stop"); return 0; }
-    bool StopEngine() override { return true; }
-    bool SeekMs(std::int32_t ms) override { *log << QStringLiteral("SeekMs %1").arg(ms); return true; }
-    bool StepBack(double) override { return true; }
-    bool StepForward(double) override { return true; }
-    bool SetRate(float) override { return true; }
-    bool SetVolume(int percent) override { *log << QStringLiteral("SetVolume %1").arg(percent); return true; }
-    std::uint64_t GetPositionMs() override { return 0; }
-    std::uint64_t GetDurationMs() override { return 0; }
-    bool GrabFrame(QImage&) override { return false; }
-    bool GrabChannel(int, QImage&) override { return false; }
-    int RepaintFirst() override { return 0; }
-    int RepaintAll() override { return 0; }
-    bool StopAndClose() override { return true; }
-    void DecoderSetParam(int, int, int) override {}
-    int VideoPinCount() const override { return 0; }
-    QSize NativeSize() const override { return {}; }
-    ITelemetrySource* TelemetrySource() override { return nullptr; }
-};
-} // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -70,8 +40,13 @@ private:
     void create(int componentResult = 1);
     QTemporaryDir m_settings;
     FakePrompt* m_prompt = nullptr;
-    CVxFrame* m_frame = nullptr;
-    QStringList m_engineLog;
+    CVxMainFrame* m_frame = nullptr;
+    FakePlaybackEngine* m_engine = nullptr; // owned by the window
+    // The engine calls the window makes at start-up and exit, in order.
+    QStringList engineLog() const
+    {
+        return m_engine->calls.filter(QRegularExpression(QStringLiteral("^(SetVideoWindows|Close|Stop|SeekMs|SetVolume)")));
+    }
 };
 
 void MainFrameTest::initTestCase()
@@ -84,7 +59,6 @@ void MainFrameTest::initTestCase()
 void MainFrameTest::init()
 {
     m_prompt = new FakePrompt;
-    m_engineLog.clear();
 }
 
 void MainFrameTest::cleanup()
@@ -99,9 +73,16 @@ void MainFrameTest::create(int componentResult)
     MainFrameServices services;
     services.prompt = m_prompt;
     services.checkMediaComponents = [componentResult] { return componentResult; };
-    services.createEngine = [this] { return std::make_unique<FakeEngine>(&m_engineLog); };
+    services.createEngine = [this] {
+        // An engine that says it holds a graph with nothing in it (NoMedia).
+        auto e = std::make_unique<FakePlaybackEngine>();
+        e->hasGraph = e->hasFilterGraph = true;
+        e->state = EngineState::NoMedia;
+        m_engine = e.get();
+        return std::unique_ptr<PlaybackEngine>(std::move(e));
+    };
     services.createDriveProvider = [] { return std::make_unique<FakeDriveProvider>(); };
-    m_frame = new CVxFrame(std::move(services));
+    m_frame = new CVxMainFrame(std::move(services));
     QVERIFY(m_frame->LoadFrame());
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -123,7 +104,7 @@ void MainFrameTest::windowIsFixedSizeFramelessAndRounded()
     QVERIFY(mask.contains(QPoint(6, 6)));
     QVERIFY(mask.contains(QPoint(565, 0)));
     QVERIFY(mask.contains(QPoint(0, 320)));
-    QCOMPARE(m_frame->captionStripRect, QRect(0, 0, 1130, 27));
+    QCOMPARE(m_frame->captionStripRect(), QRect(0, 0, 1130, 27));
 }
 
 void MainFrameTest::componentCheckNeverStopsStartUp_data()
@@ -143,16 +124,16 @@ void MainFrameTest::componentCheckNeverStopsStartUp()
     create(result);
     QCOMPARE(m_prompt->texts, shown);
     QVERIFY(m_frame->isVisible());
-    QVERIFY(m_frame->categoryButtons[4] != nullptr);
+    QVERIFY(m_frame->categoryButton(4) != nullptr);
 }
 
 void MainFrameTest::controlBarRowsAtTheirPlaces()
 {
     create();
-    const auto& table = CVxMainFrame::ControlBarTable();
+    const auto& table = MainFrameTables::ControlBar();
     for (int row = 0; row < 27; ++row) {
         const SkinControlDef& def = table[row];
-        CVxButton* b = m_frame->skinButtons[row];
+        CVxButton* b = m_frame->skinButton(row);
         QVERIFY(b);
         QCOMPARE(b->controlId(), def.commandId);
         QCOMPARE(b->property("controlId").toInt(), def.commandId);
@@ -161,11 +142,11 @@ void MainFrameTest::controlBarRowsAtTheirPlaces()
         QCOMPARE(b->geometry(), QRect(def.x, def.y, strip.width() / 3, strip.height()));
         QCOMPARE(b->toolTip(), QString::fromUtf16(def.tooltip));
     }
-    QCOMPARE(m_frame->skinButtons[18]->caption(), QStringLiteral("지 도"));
-    QCOMPARE(m_frame->skinButtons[19]->caption(), QStringLiteral("전후방전환"));
-    QCOMPARE(m_frame->skinButtons[26]->caption(), QStringLiteral("  전후방전환"));
-    QCOMPARE(m_frame->skinButtons[15]->toolTip(), QStringLiteral("다른 이름으로 저장.."));
-    QVERIFY(m_frame->skinButtons[0]->caption().isEmpty());
+    QCOMPARE(m_frame->skinButton(18)->caption(), QStringLiteral("지 도"));
+    QCOMPARE(m_frame->skinButton(19)->caption(), QStringLiteral("전후방전환"));
+    QCOMPARE(m_frame->skinButton(26)->caption(), QStringLiteral("  전후방전환"));
+    QCOMPARE(m_frame->skinButton(15)->toolTip(), QStringLiteral("다른 이름으로 저장.."));
+    QVERIFY(m_frame->skinButton(0)->caption().isEmpty());
 }
 
 void MainFrameTest::categoryTabsAtTheirPlaces()
@@ -176,7 +157,7 @@ void MainFrameTest::categoryTabsAtTheirPlaces()
     const int commands[5] = {360, 361, 362, 363, 364};
     const int xs[5] = {713, 790, 876, 959, 1043};
     for (int row = 0; row < 5; ++row) {
-        CVxButton* tab = m_frame->categoryButtons[row];
+        CVxButton* tab = m_frame->categoryButton(row);
         QCOMPARE(tab->controlId(), commands[row]);
         QCOMPARE(tab->layout(), ButtonLayout::Tab);
         QCOMPARE(tab->caption(), labels[row]);
@@ -191,49 +172,49 @@ void MainFrameTest::initialVisibility()
     create();
     QList<int> visible;
     for (int row = 0; row < 27; ++row)
-        if (m_frame->skinButtons[row]->isVisible())
+        if (m_frame->skinButton(row)->isVisible())
             visible << row;
     // play shown, pause hidden, the full-screen bar and its restore/swap buttons hidden
     QCOMPARE(visible, (QList<int>{0, 1, 2, 3, 5, 6, 7, 15, 16, 17, 18, 19, 20, 21, 22, 23, 25}));
-    for (QWidget* video : m_frame->videoWindows)
-        QVERIFY(!video->isVisible());
-    QVERIFY(m_frame->recordingList->isVisible());
-    QCOMPARE(m_frame->speedMeter->geometry(), QRect(18, 558, 122, 72));
-    QVERIFY(m_frame->speedMeter->isVisible());
-    QCOMPARE(m_frame->linePlot->geometry(), QRect(207, 565, 489, 57));
-    QVERIFY(m_frame->linePlot->isVisible());
-    QCOMPARE(m_frame->recordingList->geometry(), QRect(709, 432, 413, 200));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!m_frame->videoWindow(i)->isVisible());
+    QVERIFY(m_frame->recordingList()->isVisible());
+    QCOMPARE(m_frame->speedMeter()->geometry(), QRect(18, 558, 122, 72));
+    QVERIFY(m_frame->speedMeter()->isVisible());
+    QCOMPARE(m_frame->linePlot()->geometry(), QRect(207, 565, 489, 57));
+    QVERIFY(m_frame->linePlot()->isVisible());
+    QCOMPARE(m_frame->recordingList()->geometry(), QRect(709, 432, 413, 200));
 }
 
 void MainFrameTest::slidersAndSwitches()
 {
     create();
-    CVxSlider* position = m_frame->positionSlider;
+    CVxSlider* position = m_frame->positionSlider();
     QCOMPARE(position->controlId(), 410);
     QCOMPARE(position->geometry(), QRect(50, 459, 617, 10));
     QVERIFY(!position->IsEnabled());
 
-    CVxSlider* speed = m_frame->speedSlider;
+    CVxSlider* speed = m_frame->speedSlider();
     QCOMPARE(speed->geometry(), QRect(62, 524, 89, 10));
     QCOMPARE(speed->GetMin(), 1);
     QCOMPARE(speed->GetMax(), 9);
     QCOMPARE(speed->GetPos(), 5);
     QVERIFY(!speed->IsEnabled());
 
-    CVxSlider* volume = m_frame->volumeSlider;
+    CVxSlider* volume = m_frame->volumeSlider();
     QCOMPARE(volume->geometry(), QRect(62, 492, 89, 10));
     QCOMPARE(volume->GetMax(), 99);
     QVERIFY(volume->IsEnabled());
-    QCOMPARE(m_frame->volumePercent, 50);
+    QCOMPARE(m_frame->controller().volumePercent(), 50);
     // The engine had a filter graph (the fake says so), so it got the new level.
-    QVERIFY(m_engineLog.contains(QStringLiteral("SetVolume 50")));
+    QVERIFY(engineLog().contains(QStringLiteral("SetVolume(50)")));
 
-    QCOMPARE(m_frame->muteSwitch->geometry(), QRect(34, 489, 18, 15));
-    QCOMPARE(m_frame->muteSwitch->bitmapId(), 176);
-    QCOMPARE(m_frame->muteSwitch->GetState(), 0); // no volume path yet: shown as muted
-    QCOMPARE(m_frame->selectAllSwitch->geometry(), QRect(709, 409, 30, 23));
-    QCOMPARE(m_frame->selectAllSwitch->bitmapId(), 179);
-    QCOMPARE(m_frame->selectAllSwitch->GetState(), 1);
+    QCOMPARE(m_frame->muteSwitch()->geometry(), QRect(34, 489, 18, 15));
+    QCOMPARE(m_frame->muteSwitch()->bitmapId(), 176);
+    QCOMPARE(m_frame->muteSwitch()->GetState(), 0); // no volume path yet: shown as muted
+    QCOMPARE(m_frame->selectAllSwitch()->geometry(), QRect(709, 409, 30, 23));
+    QCOMPARE(m_frame->selectAllSwitch()->bitmapId(), 179);
+    QCOMPARE(m_frame->selectAllSwitch()->GetState(), 1);
 }
 
 void MainFrameTest::paintsBackgroundAndSkinImages()
@@ -257,23 +238,23 @@ void MainFrameTest::buttonsDispatchByCommandId()
     QList<int> seen;
     for (int id : {307, 360, 438, 439})
         m_frame->registerCommand(id, [&seen, id] { seen << id; });
-    QTest::mouseClick(m_frame->skinButtons[0], Qt::LeftButton, {}, QPoint(20, 20));
-    QTest::mouseClick(m_frame->categoryButtons[0], Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseClick(m_frame->muteSwitch, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(m_frame->selectAllSwitch, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(m_frame->skinButton(0), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseClick(m_frame->categoryButton(0), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(m_frame->muteSwitch(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(m_frame->selectAllSwitch(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(seen, (QList<int>{307, 360, 438, 439}));
-    QCOMPARE(m_frame->selectAllSwitch->GetState(), 0);
+    QCOMPARE(m_frame->selectAllSwitch()->GetState(), 0);
     m_frame->dispatchCommand(99999); // unknown ids are ignored
 }
 
 void MainFrameTest::exitStopsEngineBeforeClosing()
 {
     create();
-    m_engineLog.clear();
-    QTest::mouseClick(m_frame->skinButtons[25], Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(m_engineLog, (QStringList{QStringLiteral("Stop"), QStringLiteral("SeekMs 0"), QStringLiteral("Stop"), QStringLiteral("Close")}));
+    m_engine->calls.clear();
+    QTest::mouseClick(m_frame->skinButton(25), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(engineLog(), (QStringList{QStringLiteral("Stop"), QStringLiteral("SeekMs(0)"), QStringLiteral("Stop"), QStringLiteral("Close")}));
     QVERIFY(!m_frame->isVisible());
-    QVERIFY(!m_frame->recordingList); // the list window went before the main window
+    QVERIFY(!m_frame->recordingList()); // the list window went before the main window
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -1,8 +1,9 @@
 #pragma once
 // A main window over a fake engine, fake drives and a card folder, with the
-// handlers the tests drive directly made reachable and the pauses removed.
-#include "FakePrompt.h"
-#include "app/CVxFrame.h"
+// pauses removed.
+#include "fakes/FakePrompt.h"
+#include "app/CVxMainFrame.h"
+#include "app/PlaybackController.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
@@ -11,15 +12,6 @@
 #include "../library/CardTree.h"
 
 #include <QTest>
-
-class TestFrame : public CVxFrame {
-public:
-    using CVxFrame::CVxFrame;
-    using CVxMainFrame::OnSliderMoved;
-    using CVxMainFrame::OnSliderMoving;
-    using CVxMainFrame::OnTimer1;
-    using CVxMainFrame::OnTimer3;
-};
 
 class ScriptedFileDialogs : public IFileDialogs {
 public:
@@ -36,7 +28,7 @@ struct MainWindowFixture {
     ScriptedFileDialogs dialogs;
     FakePlaybackEngine* engine = nullptr; // owned by the window
     FakeDriveProvider* drives = nullptr;  // owned by the window
-    std::unique_ptr<TestFrame> frame;
+    std::unique_ptr<CVxMainFrame> frame;
 
     // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
     bool create(const QStringList& files, bool mountCard = true)
@@ -64,8 +56,8 @@ struct MainWindowFixture {
             drives = d.get();
             return std::unique_ptr<DriveProvider>(std::move(d));
         };
-        frame = std::make_unique<TestFrame>(std::move(services));
-        frame->wait = [](int) {};
+        frame = std::make_unique<CVxMainFrame>(std::move(services));
+        frame->controller().SetWait([](int) {});
         if (!frame->LoadFrame())
             return false;
         frame->show();
@@ -73,12 +65,13 @@ struct MainWindowFixture {
         return true;
     }
 
-    RecordingLibrary& library() { return *frame->library; }
+    RecordingLibrary& library() { return frame->library(); }
+    PlaybackController& controller() { return frame->controller(); }
     QString path(int list, int row) { return library().GetRecording(list, row)->path; }
     // The position reaches the end and the tick sees it.
     void endOfRecording()
     {
         engine->positionMs = engine->durationMs;
-        frame->OnTimer1();
+        frame->controller().OnTimer1();
     }
 };

@@ -1,6 +1,7 @@
 // The main window with the real engine on a card of tiny generated clips.
-#include "FakePrompt.h"
-#include "app/CVxFrame.h"
+#include "fakes/FakePrompt.h"
+#include "app/CVxMainFrame.h"
+#include "app/PlaybackController.h"
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
 #include "fakes/FakeDriveProvider.h"
@@ -62,30 +63,30 @@ void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
         d->drives.append(DriveInfo{root, true, false});
         return std::unique_ptr<DriveProvider>(std::move(d));
     };
-    CVxFrame frame(std::move(services));
+    CVxMainFrame frame(std::move(services));
     QVERIFY(frame.LoadFrame());
     frame.show();
-    QTRY_COMPARE(frame.recordingList->GetRowCount(), 2);
-    QVERIFY(!frame.videoWindows[0]->isVisible());
+    QTRY_COMPARE(frame.recordingList()->GetRowCount(), 2);
+    QVERIFY(!frame.videoWindow(0)->isVisible());
 
-    QTest::mouseDClick(frame.recordingList, Qt::LeftButton, {}, QPoint(100, 5));
+    QTest::mouseDClick(frame.recordingList(), Qt::LeftButton, {}, QPoint(100, 5));
     QCOMPARE(prompt.texts, QStringList{});
-    const QString first = frame.library->GetRecording(0, 0)->path;
-    const QString second = frame.library->GetRecording(0, 1)->path;
-    QCOMPARE(frame.currentFile, first);
+    const QString first = frame.library().GetRecording(0, 0)->path;
+    const QString second = frame.library().GetRecording(0, 1)->path;
+    QCOMPARE(frame.controller().currentFile(), first);
     QCOMPARE(engine->State(), EngineState::Running);
-    QVERIFY(frame.videoWindows[0]->isVisible());
-    QVERIFY(frame.videoWindows[1]->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindows[0]->frame().isNull(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindows[1]->frame().isNull(), 5000);
+    QVERIFY(frame.videoWindow(0)->isVisible());
+    QVERIFY(frame.videoWindow(1)->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindow(0)->frame().isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.videoWindow(1)->frame().isNull(), 5000);
 
     // The 300 ms tick follows the position.
-    QTRY_VERIFY_WITH_TIMEOUT(frame.positionSlider->GetPos() > 0, 5000);
-    QCOMPARE(frame.positionSlider->GetMax(), frame.durationMs);
+    QTRY_VERIFY_WITH_TIMEOUT(frame.positionSlider()->GetPos() > 0, 5000);
+    QCOMPARE(frame.positionSlider()->GetMax(), frame.controller().durationMs());
 
     // At the end the next unplayed entry of the category starts.
-    QTRY_COMPARE_WITH_TIMEOUT(frame.currentFile, second, 15000);
-    QCOMPARE(frame.recordingList->GetSelection(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(frame.controller().currentFile(), second, 15000);
+    QCOMPARE(frame.recordingList()->GetSelection(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(engine->State(), EngineState::Running, 5000);
     QCOMPARE(prompt.texts, QStringList{});
 }

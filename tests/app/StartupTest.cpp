@@ -1,5 +1,5 @@
 // Start-up values written through QSettings and the component-check messages.
-#include "FakePrompt.h"
+#include "fakes/FakePrompt.h"
 #include "app/MediaComponentReport.h"
 #include "app/StartupRegistry.h"
 

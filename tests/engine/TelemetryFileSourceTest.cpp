@@ -67,7 +67,6 @@ private slots:
         QString error;
         auto source = TelemetryFileSource::Open(file, &error);
         QVERIFY2(source, qPrintable(error));
-        source->TelemetrySetOption(0);
         source->TelemetrySetSpan(0, -1);
         const auto lines = readAll(*source);
 

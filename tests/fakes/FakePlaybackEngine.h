@@ -94,11 +94,13 @@ public:
             state = EngineState::Stopped;
         return hasFilterGraph ? stopResult : kStatusFail;
     }
+    // As the real engine: stops an open recording and keeps it open.
     bool StopEngine() override
     {
         calls << QStringLiteral("StopEngine");
-        Close();
-        return true;
+        if (!hasGraph)
+            return true;
+        return Stop() >= 0;
     }
     bool SeekMs(std::int32_t ms) override
     {

@@ -38,6 +38,8 @@ public:
     }
     void SetSelection(int row) override { selection = row; }
     void SetScrollPos(int pos) override { scrollPos = pos; }
+    int GetSelection() const override { return selection; }
+    int GetScrollPos() const override { return scrollPos; }
     void Repaint() override { ++repaints; }
 
     QStringList paths() const

@@ -17,7 +17,6 @@ public:
     void addLine(const QByteArray& line, std::int32_t timeStamp) { steps.push_back({kTelemetryLineOk, line, timeStamp}); }
     void addResult(int result) { steps.push_back({result, {}, 0}); }
 
-    void TelemetrySetOption(std::uint8_t) override {}
     void TelemetrySetSpan(std::int32_t, std::int32_t) override {}
     int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timeStamp) override
     {

@@ -64,7 +64,6 @@ int probe(const QStringList& args)
     GstPlaybackEngine engine;
     engine.SetAudioSinkFactory("fakesink");
     engine.SetVideoWindows({&w1, &w2, &w3, &w4});
-    engine.telemetryOption = 0;
     if (!engine.Open(path)) {
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(engine.LastOpenError()));
         return 1;

@@ -36,7 +36,6 @@ int runTelemetry(const QStringList& args)
         std::fprintf(stderr, "telemetry: %s: %s\n", qPrintable(path), qPrintable(error));
         return 1;
     }
-    source->TelemetrySetOption(0);
     source->TelemetrySetSpan(0, -1);
     RecordingTelemetry telemetry;
     telemetry.LoadTelemetry(source.get(), nullptr);

@@ -1,0 +1,208 @@
+#pragma once
+// The playback side of the main window, without widgets: which recording
+// plays and how it got there (PlayFile and the commands that lead to it),
+// previous / next / automatic advance through the playing category, the
+// speed, volume and picture flags, the category lists shown in the recording
+// list, and the two ticks (300 ms: position and end of recording; 350 ms: the
+// GPS fix at the position).
+//
+// The main window owns one controller, forwards its commands and slider
+// messages here and shows what the controller reports: the controller drives
+// the sliders and video windows through IPlaybackSliders / IVideoArea, the
+// plot through ILinePlot, the list through the library's IRecordingListView,
+// message boxes through IPrompt, and tells the window what to redraw through
+// its signals. Tests drive it with fakes of each, without widgets.
+//
+// Threading: every call and every signal is on the UI thread. The engine's
+// error signal is emitted on the UI thread too (the engine queues its
+// GStreamer messages across). The waits block the caller while the event loop
+// keeps painting (user input is held back).
+#include "library/GpsFixReadout.h"
+#include "library/RecordingTelemetry.h"
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class DeviceConfig;
+class ILinePlot;
+class IPlaybackSliders;
+class IPrompt;
+class IRecordingListView;
+class IVideoArea;
+class PlaybackEngine;
+class RecordingLibrary;
+
+// What the controller draws on; any of them may be null (that part is then
+// not shown). They must outlive the controller or be handed in again as null.
+struct PlaybackViews {
+    IVideoArea* video = nullptr;
+    IPlaybackSliders* sliders = nullptr;
+    ILinePlot* plot = nullptr;
+    IPrompt* prompt = nullptr;
+};
+
+class PlaybackController : public QObject {
+    Q_OBJECT
+public:
+    // engine may be null (the program runs without playback). The library and
+    // the config belong to the caller and outlive the controller.
+    PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library, const DeviceConfig& config,
+                       QObject* parent = nullptr);
+    ~PlaybackController() override;
+
+    void SetViews(const PlaybackViews& views) { m_views = views; }
+    void SetPrompt(IPrompt* prompt) { m_views.prompt = prompt; }
+    // The fixed pauses of playback changes (500 ms before reopening, 1000 ms
+    // after stopping). Tests replace it to run without waiting.
+    void SetWait(std::function<void(int ms)> wait) { m_wait = std::move(wait); }
+    void Wait(int ms) const;
+
+    // ---- state, read-only
+    PlaybackEngine* engine() const { return m_engine.get(); }
+    const RecordingTelemetry& telemetry() const { return m_telemetry; }
+    bool HasGraph() const;
+    bool IsRunning() const;
+    bool IsRunningOrPaused() const;
+    // 0 without a graph.
+    std::uint64_t PositionMs() const;
+    std::uint64_t DurationMs() const;
+    // The duration of the recording last started (100 until one starts).
+    std::int32_t durationMs() const { return m_durationMs; }
+    // Channel 1's picture size measured when the recording started, 0 × 0 when
+    // it could not be grabbed.
+    QSize firstPictureSize() const { return m_firstPictureSize; }
+    QString currentFile() const { return m_currentFile; }
+    int speedSetting() const { return m_speedSetting; }
+    int volumePercent() const { return m_volumePercent; }
+    bool isMuted() const { return m_muted; }
+    bool swapVideo() const { return m_swapVideo; }
+    bool mirrorHorizontal() const { return m_mirrorHorizontal; }
+    bool flipVertical() const { return m_flipVertical; }
+    // Without the map server the 350 ms tick leaves the map alone.
+    bool isOffline() const { return m_offline; }
+    void SetOffline(bool offline) { m_offline = offline; }
+
+    // Sets the working volume; the engine gets it when a graph is built.
+    void SetInitialVolume(int percent);
+
+    // ---- playing. Every way of starting a recording goes through PlayFile.
+    // False (with a message box) when the file would not open or not run.
+    bool PlayFile(const QString& path);
+    // Paused: resume. Otherwise play the list's selected row of the shown category.
+    void PlayCommand();
+    void PauseCommand();
+    void StopCommand();
+    void PlayPrevious();
+    void PlayNext();
+    // The end of a recording: the next entry of the playing category without
+    // the played mark; from the start with every mark cleared when none is left.
+    void PlayNextUnplayed();
+    // A double-clicked row of the shown category.
+    void ActivateRow(int row);
+    void StepBack();
+    void StepForward();
+    // Stops and closes whatever is open (exit, card loss).
+    void CloseRecording();
+
+    // ---- a dialog over playback (open files, settings sheet). The pair keeps
+    // a running recording paused while the dialog is up and resumes it after;
+    // a paused one stays paused. PauseForDialog returns whether it was running.
+    bool PauseForDialog();
+    void ResumeAfterDialog(bool wasRunning);
+    // The chosen files of the open-files dialog go into ALL and their own
+    // category; nothing starts playing.
+    void AddOpenedFiles(const QStringList& paths, bool wasRunning);
+
+    // ---- the recording list: which category it shows, with each category's
+    // selected row and scroll position kept across switches.
+    void SelectCategory(int category);
+
+    // ---- picture, speed and sound
+    // Exchanges the front and rear windows while running with two pictures;
+    // true when it did (the window repaints its captions).
+    bool SwapVideo();
+    void ToggleMirror();
+    void ToggleFlip();
+    void SetMuted(bool muted);
+    // Slider messages: the position slider moves (410/403), the volume slider
+    // moves (412/405; trace: write the volume trace line, normal slider
+    // only), the speed slider is let go (411/404).
+    void PositionSliderMoving(int ms);
+    void VolumeSliderMoving(int percent, bool trace);
+    void SpeedSliderMoved(int setting);
+
+    // ---- ticks: timer 1 (300 ms) and timer 3 (350 ms), started once and
+    // never stopped; the tests call the handlers directly.
+    void StartTicks();
+    void OnTimer1();
+    void OnTimer3();
+    // Whether the end of a recording may start the next one.
+    bool AutoAdvanceAllowed() const { return m_autoAdvance; }
+    void SetAutoAdvanceAllowed(bool allowed) { m_autoAdvance = allowed; }
+
+signals:
+    // The engine's state may have changed: play and pause buttons swap.
+    void playStateChanged();
+    // The 300 ms tick moved the position: redraw the time and g read-outs.
+    void positionTicked();
+    // The speed read-out shows speed in unit (SpeedUnit code).
+    void speedReadout(int speed, int unit);
+    // Each 350 ms tick that found the GPS fix for the position (Running or
+    // Paused, the recording has fixes). showOnMap is false while offline.
+    void gpsFixReached(const GpsFixReadoutValues& fix, bool showOnMap);
+    // A recording started playing / playback was stopped (or lost with the card).
+    void recordingStarted(const QString& path);
+    void recordingStopped();
+    // The category tabs: all five show category (−1: none), or only tab
+    // category is pressed and the others keep their look.
+    void categoryTabsShow(int category);
+    void categoryTabPressed(int category);
+    // Something the window paints from the controller changed: repaint all.
+    void redrawRequested();
+
+private slots:
+    // The engine reported an error while a recording was open (bus message).
+    void onEngineError(const QString& message);
+    // The card went away: nothing of it plays or shows any more.
+    void onLibraryReset();
+
+private:
+    IRecordingListView* list() const;
+    // Stop, back to the start, stop, close: how every open recording is let go.
+    void stopAndClose();
+    // "Can not OpenFile": the file failed to open or its graph failed to build.
+    void reportOpenFailure(const QString& path);
+    void resetControls();
+    void enableTransport(bool enabled);
+    void clearPlot();
+    void clearMarks(int category);
+    void setDecoderParam(int param, int value);
+    bool playEntry(int category, int row);
+
+    std::unique_ptr<PlaybackEngine> m_engine;
+    RecordingLibrary& m_library;
+    const DeviceConfig& m_config;
+    PlaybackViews m_views;
+    std::function<void(int ms)> m_wait;
+    RecordingTelemetry m_telemetry;
+    QTimer m_timer1;
+    QTimer m_timer3;
+
+    QString m_currentFile;
+    std::int32_t m_durationMs = 100;
+    QSize m_firstPictureSize;
+    int m_speedSetting = 5;
+    int m_volumePercent = 0;
+    bool m_muted = false;
+    bool m_swapVideo = false;
+    bool m_mirrorHorizontal = false;
+    bool m_flipVertical = false;
+    bool m_offline = true;
+    bool m_autoAdvance = true;
+};
