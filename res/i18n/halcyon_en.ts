@@ -11,7 +11,7 @@
     <message>
         <source>속도</source>
         <comment>speed label, second line</comment>
-        <translation>speed</translation>
+        <translation>rate</translation>
     </message>
     <message>
         <source>날 짜</source>
@@ -27,11 +27,11 @@
     </message>
     <message>
         <source>전방영상</source>
-        <translation>Front camera</translation>
+        <translation>Front</translation>
     </message>
     <message>
         <source>후방영상</source>
-        <translation>Rear camera</translation>
+        <translation>Rear</translation>
     </message>
     <message>
         <source>파일열기</source>
