@@ -27,7 +27,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
-  libpulse-dev libjs-leaflet fonts-noto-cjk
+  libpulse-dev libjs-leaflet fonts-noto-cjk locales
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools

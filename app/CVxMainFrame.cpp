@@ -4,6 +4,7 @@
 #include "app/MainFramePainter.h"
 #include "app/MainFrameTables.h"
 #include "app/MediaComponentReport.h"
+#include "base/ControlIds.h"
 #include "base/Messages.h"
 #include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
@@ -109,14 +110,14 @@ void CVxMainFrame::createButtonTable(const SkinControlDef* rows, std::size_t cou
         button->LoadSkin(row.bitmapId);
         button->CreateSkinButton(row.commandId, row.x, row.y, this, text(row.label), ButtonLayout(layout));
         button->SetTooltipText(text(row.tooltip));
-        connect(button, &CVxButton::commandClicked, this, &CVxMainFrame::dispatchCommand);
+        connect(button, &CVxButton::commandClicked, this, qOverload<int>(&CVxMainFrame::dispatchCommand));
         out[i] = button;
     }
 }
 
-CVxSlider* CVxMainFrame::makeSlider(int id, const QRect& r, int channel, int thumb, int min, int max, int pos)
+CVxSlider* CVxMainFrame::makeSlider(ControlId id, const QRect& r, int channel, int thumb, int min, int max, int pos)
 {
-    auto* s = new CVxSlider(this, id, r);
+    auto* s = new CVxSlider(this, IdOf(id), r);
     s->SetChannelBitmap(channel);
     s->SetThumbBitmap(thumb);
     s->SetRange(min, max);
@@ -138,12 +139,13 @@ int CVxMainFrame::OnCreate()
     m_skinButtons[3]->show();
     createButtonTable(MainFrameTables::CategoryTabs().data(), MainFrameTables::CategoryTabs().size(), m_categoryButtons.data(), int(ButtonLayout::Tab));
 
-    // Video windows 401, 402, 605, 606, hidden until a recording plays.
-    const int videoIds[4] = {401, 402, 605, 606};
+    // Video windows 1 to 4, hidden until a recording plays.
+    const ControlId videoIds[4] = {ControlId::VideoWindow1, ControlId::VideoWindow2, ControlId::VideoWindow3,
+                                   ControlId::VideoWindow4};
     for (int i = 0; i < 4; ++i) {
-        auto* w = new VideoWindow(videoIds[i], this);
+        auto* w = new VideoWindow(IdOf(videoIds[i]), this);
         w->setObjectName(QStringLiteral("videoWindow%1").arg(i + 1));
-        w->setProperty("controlId", videoIds[i]);
+        w->setProperty("controlId", IdOf(videoIds[i]));
         w->hide();
         m_videoWindows[i] = w;
     }
@@ -153,22 +155,22 @@ int CVxMainFrame::OnCreate()
     c.SetOffline(!CheckMapServer());
 
     // Position and speed sliders are enabled when a recording starts.
-    m_positionSlider = makeSlider(410, MainFrameLayout::PositionSliderRect(), 155, 193, 0, 100, 0);
+    m_positionSlider = makeSlider(ControlId::PositionSlider, MainFrameLayout::PositionSliderRect(), 155, 193, 0, 100, 0);
     m_positionSlider->Enable(false);
-    m_speedSlider = makeSlider(411, MainFrameLayout::SpeedSliderRect(), 143, 596, 1, 9, c.speedSetting());
+    m_speedSlider = makeSlider(ControlId::SpeedSlider, MainFrameLayout::SpeedSliderRect(), 143, 596, 1, 9, c.speedSetting());
     m_speedSlider->Enable(false);
 
     m_speedMeter = new CVxAnalogMeter(this);
     m_speedMeter->setGeometry(R(18, 558, 140, 630));
     m_speedMeter->show();
 
-    m_muteSwitch = new CVxSwitch(this, 438, R(34, 489, 52, 504));
+    m_muteSwitch = new CVxSwitch(this, IdOf(ControlId::MuteSwitch), R(34, 489, 52, 504));
     m_muteSwitch->SetBitmap(176);
-    connect(m_muteSwitch, &CVxSwitch::commandClicked, this, &CVxMainFrame::dispatchCommand);
-    m_selectAllSwitch = new CVxSwitch(this, 439, R(709, 409, 739, 432));
+    connect(m_muteSwitch, &CVxSwitch::commandClicked, this, qOverload<int>(&CVxMainFrame::dispatchCommand));
+    m_selectAllSwitch = new CVxSwitch(this, IdOf(ControlId::SelectAllSwitch), R(709, 409, 739, 432));
     m_selectAllSwitch->SetBitmap(179);
     m_selectAllSwitch->SetState(1);
-    connect(m_selectAllSwitch, &CVxSwitch::commandClicked, this, &CVxMainFrame::dispatchCommand);
+    connect(m_selectAllSwitch, &CVxSwitch::commandClicked, this, qOverload<int>(&CVxMainFrame::dispatchCommand));
 
     m_linePlot = new CLinePlot(this);
     m_linePlot->setGeometry(R(207, 565, 696, 622));
@@ -182,9 +184,9 @@ int CVxMainFrame::OnCreate()
 
     // The volume slider starts at the wave-out level of device 0 scaled to 0..99.
     const int wave = QueryWaveOutVolume();
-    m_volumeSlider = makeSlider(412, R(62, 492, 151, 502), 175, 595, 0, 99, wave < 0 ? 0 : (wave & 0xFFFF) / 654);
+    m_volumeSlider = makeSlider(ControlId::VolumeSlider, R(62, 492, 151, 502), 175, 595, 0, 99, wave < 0 ? 0 : (wave & 0xFFFF) / 654);
 
-    // Recording list, id 415, with the check-box column.
+    // The recording list, with the check-box column.
     m_recordingList = new CHTMLListCtrl(this);
     m_recordingList->Create(this, R(709, 432, 1122, 632));
     m_recordingList->SetStyle(3);
@@ -242,50 +244,55 @@ int CVxMainFrame::OnCreate()
 void CVxMainFrame::RegisterCommands()
 {
     PlaybackController* c = m_controller.get();
-    const std::pair<std::vector<int>, std::function<void()>> table[] = {
-        {{300, 290}, [c] { c->PlayPrevious(); }},
-        {{301, 291}, [c] { c->PlayCommand(); }},
-        {{309, 292}, [c] { c->StopCommand(); }},
-        {{302, 293}, [c] { c->PauseCommand(); }},
-        {{303, 294}, [c] { c->PlayNext(); }},
-        {{310, 530}, [c] { c->StepBack(); }},
-        {{306, 532}, [c] { c->StepForward(); }},
-        {{307}, [this] { OpenFilesCommand(); }},
-        {{311}, [this] { CopyRecordings(); }},
-        {{312}, [this] { DeleteRecordings(); }},
-        {{324}, [this] { SaveSnapshot(); }},
-        {{325}, [] {}}, // the settings sheet is not there yet
-        {{326}, [] {}}, // the map pop-up is not there yet
-        {{328}, [this] { showMinimized(); }},
-        {{323, 330}, [this] { ToggleFullScreen(); }},
-        {{329}, [this] { OnAppExit(); }},
-        {{523, 582}, [this, c] {
+    const std::pair<std::vector<CommandId>, std::function<void()>> table[] = {
+        {{CommandId::PreviousFile, CommandId::PreviousFileFull}, [c] { c->PlayPrevious(); }},
+        {{CommandId::Play, CommandId::PlayFull}, [c] { c->PlayCommand(); }},
+        {{CommandId::Stop, CommandId::StopFull}, [c] { c->StopCommand(); }},
+        {{CommandId::Pause, CommandId::PauseFull}, [c] { c->PauseCommand(); }},
+        {{CommandId::NextFile, CommandId::NextFileFull}, [c] { c->PlayNext(); }},
+        {{CommandId::StepBack, CommandId::StepBackFull}, [c] { c->StepBack(); }},
+        {{CommandId::StepForward, CommandId::StepForwardFull}, [c] { c->StepForward(); }},
+        {{CommandId::OpenFiles}, [this] { OpenFilesCommand(); }},
+        {{CommandId::CopyRecordings}, [this] { CopyRecordings(); }},
+        {{CommandId::DeleteRecordings}, [this] { DeleteRecordings(); }},
+        {{CommandId::Snapshot}, [this] { SaveSnapshot(); }},
+        {{CommandId::Settings}, [] {}}, // the settings sheet is not there yet
+        {{CommandId::Map}, [] {}},      // the map pop-up is not there yet
+        {{CommandId::Minimize}, [this] { showMinimized(); }},
+        {{CommandId::FullScreen, CommandId::RestoreSize}, [this] { ToggleFullScreen(); }},
+        {{CommandId::Exit}, [this] { OnAppExit(); }},
+        {{CommandId::SwapVideo, CommandId::SwapVideoFull}, [this, c] {
              if (c->SwapVideo()) {
                  update(MainFramePainter::CaptionFrontRect());
                  update(MainFramePainter::CaptionRearRect());
              }
          }},
-        {{524}, [c] { c->ToggleMirror(); }},
-        {{525}, [c] { c->ToggleFlip(); }},
-        {{438}, [this, c] { c->SetMuted(m_muteSwitch->GetState() != 1); }},
-        {{439}, [this] {
+        {{CommandId::Mirror}, [c] { c->ToggleMirror(); }},
+        {{CommandId::Flip}, [c] { c->ToggleFlip(); }},
+        {{CommandId::MuteSwitch}, [this, c] { c->SetMuted(m_muteSwitch->GetState() != 1); }},
+        {{CommandId::SelectAllSwitch}, [this] {
              const int ticked = m_selectAllSwitch->GetState() == 0 ? 1 : 0;
              for (int r = 0; r < m_recordingList->GetRowCount(); ++r)
                  m_recordingList->SetRowTicked(r, ticked);
              m_recordingList->update();
          }},
-        {{406, 32772}, [] {}},
+        {{CommandId::Unused406, CommandId::Unused32772}, [] {}},
     };
     for (const auto& [ids, handler] : table)
-        for (int id : ids)
+        for (CommandId id : ids)
             registerCommand(id, handler);
     for (int category = 0; category < 5; ++category)
-        registerCommand(360 + category, [c, category] { c->SelectCategory(category); });
+        registerCommand(CategoryCommand(category), [c, category] { c->SelectCategory(category); });
 }
 
-void CVxMainFrame::registerCommand(int id, std::function<void()> handler)
+void CVxMainFrame::registerCommand(CommandId id, std::function<void()> handler)
 {
-    m_commands[id] = std::move(handler);
+    m_commands[IdOf(id)] = std::move(handler);
+}
+
+void CVxMainFrame::dispatchCommand(CommandId id)
+{
+    dispatchCommand(IdOf(id));
 }
 
 void CVxMainFrame::dispatchCommand(int id)
@@ -344,20 +351,28 @@ bool CVxMainFrame::event(QEvent* e)
 
 void CVxMainFrame::OnSliderMoving(int id)
 {
-    if (id == 410 || id == 403) {
-        if (CVxSlider* from = id == 410 ? m_positionSlider : m_fullPositionSlider)
+    switch (ControlId(id)) {
+    case ControlId::PositionSlider:
+    case ControlId::FullPositionSlider:
+        if (CVxSlider* from = ControlId(id) == ControlId::PositionSlider ? m_positionSlider : m_fullPositionSlider)
             m_controller->PositionSliderMoving(from->GetPos());
-    } else if (id == 412 || id == 405) {
-        if (CVxSlider* from = id == 412 ? m_volumeSlider : m_fullVolumeSlider)
-            m_controller->VolumeSliderMoving(from->GetPos(), id == 412);
+        break;
+    case ControlId::VolumeSlider:
+    case ControlId::FullVolumeSlider:
+        // Only the normal slider writes the volume trace line.
+        if (CVxSlider* from = ControlId(id) == ControlId::VolumeSlider ? m_volumeSlider : m_fullVolumeSlider)
+            m_controller->VolumeSliderMoving(from->GetPos(), ControlId(id) == ControlId::VolumeSlider);
+        break;
+    default:
+        break;
     }
 }
 
 void CVxMainFrame::OnSliderMoved(int id)
 {
-    if (id != 411 && id != 404)
+    if (ControlId(id) != ControlId::SpeedSlider && ControlId(id) != ControlId::FullSpeedSlider)
         return;
-    CVxSlider* from = id == 411 ? m_speedSlider : m_fullSpeedSlider;
+    CVxSlider* from = ControlId(id) == ControlId::SpeedSlider ? m_speedSlider : m_fullSpeedSlider;
     m_controller->SpeedSliderMoved(from ? from->GetPos() : m_controller->speedSetting());
 }
 
@@ -575,11 +590,11 @@ void CVxMainFrame::EnterFullScreen()
     if (!m_fullPositionSlider) {
         // Made once, at the first entry, and kept for the window's life.
         const FullScreenSliderRects r = MainFrameLayout::FullScreenSliders(target);
-        m_fullPositionSlider = makeSlider(403, r.position, 463, 464, 0, c.durationMs(), 0);
+        m_fullPositionSlider = makeSlider(ControlId::FullPositionSlider, r.position, 463, 464, 0, c.durationMs(), 0);
         m_fullPositionSlider->Enable(m_positionSlider->IsEnabled());
-        m_fullSpeedSlider = makeSlider(404, r.speed, 144, 596, 1, 9, c.speedSetting());
+        m_fullSpeedSlider = makeSlider(ControlId::FullSpeedSlider, r.speed, 144, 596, 1, 9, c.speedSetting());
         m_fullSpeedSlider->Enable(false);
-        m_fullVolumeSlider = makeSlider(405, r.volume, 601, 602, 0, 99, c.volumePercent());
+        m_fullVolumeSlider = makeSlider(ControlId::FullVolumeSlider, r.volume, 601, 602, 0, 99, c.volumePercent());
         for (CVxSlider* s : {m_fullPositionSlider, m_fullSpeedSlider, m_fullVolumeSlider})
             s->show();
     }
@@ -668,38 +683,38 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
     case Qt::Key_Space:
-        dispatchCommand(m_controller->IsRunning() ? 302 : 301);
+        dispatchCommand(m_controller->IsRunning() ? CommandId::Pause : CommandId::Play);
         return;
     case Qt::Key_Left:
-        dispatchCommand(310);
+        dispatchCommand(CommandId::StepBack);
         return;
     case Qt::Key_Right:
-        dispatchCommand(306);
+        dispatchCommand(CommandId::StepForward);
         return;
     case Qt::Key_Up:
-        dispatchCommand(300);
+        dispatchCommand(CommandId::PreviousFile);
         return;
     case Qt::Key_Down:
-        dispatchCommand(303);
+        dispatchCommand(CommandId::NextFile);
         return;
     case Qt::Key_F:
         if (!ctrl && !m_fullScreen)
-            dispatchCommand(323);
+            dispatchCommand(CommandId::FullScreen);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!m_fullScreen)
-            dispatchCommand(323);
+            dispatchCommand(CommandId::FullScreen);
         return;
     case Qt::Key_S:
         if (ctrl)
-            dispatchCommand(324);
+            dispatchCommand(CommandId::Snapshot);
         return;
     case Qt::Key_M:
         // The switch toggles as a click would, then its command runs.
         m_muteSwitch->SetState(m_muteSwitch->GetState() ? 0 : 1);
         m_muteSwitch->update();
-        dispatchCommand(438);
+        dispatchCommand(CommandId::MuteSwitch);
         return;
     default:
         QWidget::keyPressEvent(e);

@@ -16,6 +16,7 @@
 #include "app/IPlaybackSliders.h"
 #include "app/IVideoArea.h"
 #include "app/MainFramePainter.h"
+#include "base/ControlIds.h"
 #include "config/DeviceConfig.h"
 
 #include <QRect>
@@ -70,10 +71,12 @@ public:
     // The prompt may be made after the window (message boxes need an owner).
     void setPrompt(IPrompt* prompt);
 
-    // The command table. Unknown ids are ignored.
+    // The command table. Buttons and switches report their id as an int;
+    // unknown ids are ignored.
     void dispatchCommand(int id);
-    void registerCommand(int id, std::function<void()> handler);
-    bool hasCommand(int id) const { return m_commands.count(id) != 0; }
+    void dispatchCommand(CommandId id);
+    void registerCommand(CommandId id, std::function<void()> handler);
+    bool hasCommand(CommandId id) const { return m_commands.count(IdOf(id)) != 0; }
 
     // Exit command: stops and closes the engine, lets pending messages run for
     // a second, destroys the list window, then closes the window.
@@ -100,7 +103,7 @@ public:
     CHTMLListCtrl* recordingList() const { return m_recordingList; }
     CVxButton* skinButton(int row) const { return m_skinButtons.at(std::size_t(row)); }
     CVxButton* categoryButton(int row) const { return m_categoryButtons.at(std::size_t(row)); }
-    // 0..3: the windows of ids 401, 402, 605, 606.
+    // 0..3: video windows 1 to 4.
     VideoWindow* videoWindow(int index) const { return m_videoWindows.at(std::size_t(index)); }
     CVxSlider* positionSlider() const { return m_positionSlider; }
     CVxSlider* speedSlider() const { return m_speedSlider; }
@@ -155,7 +158,7 @@ private:
     IFileDialogs& fileDialogs();
     void applyLayoutEntry(QWidget* w, const LayoutEntry& e);
     void createButtonTable(const SkinControlDef* rows, std::size_t count, CVxButton** out, int layout);
-    CVxSlider* makeSlider(int id, const QRect& r, int channel, int thumb, int min, int max, int pos);
+    CVxSlider* makeSlider(ControlId id, const QRect& r, int channel, int thumb, int min, int max, int pos);
 
     MainFrameServices m_services;
     std::unique_ptr<IFileDialogs> m_ownDialogs;

@@ -1,12 +1,12 @@
 #include "app/MainFrameLayout.h"
 
 #include "app/RectEdges.h"
+#include "base/ControlIds.h"
 
 #include <QPainterPath>
 
 namespace {
 
-constexpr int kTabIds[] = {360, 361, 362, 363, 364};
 
 // Table positions of the window-control rows (minimise, full screen,
 // previous size, exit); the layout moves them back there in the normal window.
@@ -60,20 +60,20 @@ MainFrameLayoutResult MainFrameLayout::Normal(QSize client)
     r.rows.push_back(hide(26));
 
     r.children = {
-        show(410),
-        hide(403),
-        show(459),
-        move(411, QPoint(62, 524), LayoutVisibility::Show),
-        move(412, QPoint(62, 492), LayoutVisibility::Show),
-        hide(404),
-        hide(405),
-        place(438, QRect(QPoint(34, 489), QSize(18, 15)), LayoutVisibility::Keep),
-        show(439),
-        show(458),
-        show(415),
+        show(IdOf(ControlId::PositionSlider)),
+        hide(IdOf(ControlId::FullPositionSlider)),
+        show(IdOf(ControlId::LinePlot)),
+        move(IdOf(ControlId::SpeedSlider), QPoint(62, 524), LayoutVisibility::Show),
+        move(IdOf(ControlId::VolumeSlider), QPoint(62, 492), LayoutVisibility::Show),
+        hide(IdOf(ControlId::FullSpeedSlider)),
+        hide(IdOf(ControlId::FullVolumeSlider)),
+        place(IdOf(ControlId::MuteSwitch), QRect(QPoint(34, 489), QSize(18, 15)), LayoutVisibility::Keep),
+        show(IdOf(ControlId::SelectAllSwitch)),
+        show(IdOf(ControlId::SpeedMeter)),
+        show(IdOf(ControlId::RecordingList)),
     };
-    for (int id : kTabIds)
-        r.children.push_back(show(id));
+    for (int category = 0; category < 5; ++category)
+        r.children.push_back(show(IdOf(CategoryCommand(category))));
     r.muteSwitchBitmap = 176;
     return r;
 }
@@ -109,20 +109,20 @@ MainFrameLayoutResult MainFrameLayout::FullScreen(QSize client, QSize positionSl
                                        exclusiveBottom(slider));
 
     r.children = {
-        hide(459),
-        hide(410),
-        move(403, slider.topLeft(), LayoutVisibility::Show),
-        hide(411),
-        place(404, QRect(QPoint(92, H - 35), QSize(88, 10)), LayoutVisibility::Show),
-        place(438, QRect(QPoint(57, H - 73), QSize(27, 22)), LayoutVisibility::Keep),
-        hide(412),
-        place(405, QRect(QPoint(92, H - 67), QSize(88, 10)), LayoutVisibility::Show),
-        hide(439),
-        hide(458),
-        hide(415),
+        hide(IdOf(ControlId::LinePlot)),
+        hide(IdOf(ControlId::PositionSlider)),
+        move(IdOf(ControlId::FullPositionSlider), slider.topLeft(), LayoutVisibility::Show),
+        hide(IdOf(ControlId::SpeedSlider)),
+        place(IdOf(ControlId::FullSpeedSlider), QRect(QPoint(92, H - 35), QSize(88, 10)), LayoutVisibility::Show),
+        place(IdOf(ControlId::MuteSwitch), QRect(QPoint(57, H - 73), QSize(27, 22)), LayoutVisibility::Keep),
+        hide(IdOf(ControlId::VolumeSlider)),
+        place(IdOf(ControlId::FullVolumeSlider), QRect(QPoint(92, H - 67), QSize(88, 10)), LayoutVisibility::Show),
+        hide(IdOf(ControlId::SelectAllSwitch)),
+        hide(IdOf(ControlId::SpeedMeter)),
+        hide(IdOf(ControlId::RecordingList)),
     };
-    for (int id : kTabIds)
-        r.children.push_back(hide(id));
+    for (int category = 0; category < 5; ++category)
+        r.children.push_back(hide(IdOf(CategoryCommand(category))));
     r.muteSwitchBitmap = 177;
     r.enableSpeedSliderFull = true;
     return r;

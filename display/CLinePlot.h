@@ -1,6 +1,7 @@
 #pragma once
 // The acceleration plot below the video: window text "LinePlot", id 459.
 // A thin view over LinePlotModel; no mouse interaction.
+#include "base/ControlIds.h"
 #include "display/ILinePlot.h"
 #include "display/LinePlotModel.h"
 
@@ -9,7 +10,7 @@
 class CLinePlot : public QWidget, public ILinePlot {
     Q_OBJECT
 public:
-    static constexpr int kControlId = 459;
+    static constexpr int kControlId = IdOf(ControlId::LinePlot);
 
     explicit CLinePlot(QWidget* parent = nullptr);
 

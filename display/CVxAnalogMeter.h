@@ -1,6 +1,8 @@
 #pragma once
 // The speed read-out at the lower left: three digits and the unit, drawn over
 // panel bitmap 598 (122 x 72).
+#include "base/ControlIds.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -9,7 +11,7 @@ class CVxAnalogMeter : public QWidget {
 public:
     static constexpr int kWidth = 122;
     static constexpr int kHeight = 72;
-    static constexpr int kControlId = 458;
+    static constexpr int kControlId = IdOf(ControlId::SpeedMeter);
 
     explicit CVxAnalogMeter(QWidget* parent = nullptr);
 

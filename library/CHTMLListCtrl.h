@@ -2,6 +2,7 @@
 // The recording list at the lower right of the main window: one row per
 // recording with a check box, date and time, file name and type. It knows
 // nothing of the card; the main window fills it row by row.
+#include "base/ControlIds.h"
 #include "library/HTMLLIST_ITEM.h"
 #include "library/HTMLLIST_NOTIFY.h"
 
@@ -17,7 +18,7 @@ class QScrollBar;
 class CHTMLListCtrl : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kControlId = 415;
+    static constexpr int kControlId = IdOf(ControlId::RecordingList);
     static constexpr int kCheckBoxWidth = 32;
     static constexpr int kStripeHeight = 20;
     static constexpr int kWheelStep = 20;   // pixels per wheel notch

@@ -237,7 +237,7 @@ void MainFrameTest::buttonsDispatchByCommandId()
     create();
     QList<int> seen;
     for (int id : {307, 360, 438, 439})
-        m_frame->registerCommand(id, [&seen, id] { seen << id; });
+        m_frame->registerCommand(CommandId(id), [&seen, id] { seen << id; });
     QTest::mouseClick(m_frame->skinButton(0), Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseClick(m_frame->categoryButton(0), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseClick(m_frame->muteSwitch(), Qt::LeftButton, {}, QPoint(5, 5));

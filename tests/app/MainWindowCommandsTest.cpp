@@ -342,7 +342,7 @@ void MainWindowCommandsTest::keyboardShortcuts()
         f->controller().ActivateRow(0);
     QList<int> seen;
     for (int id : {300, 301, 302, 303, 306, 310, 323, 324, 438})
-        f->frame->registerCommand(id, [&seen, id] { seen << id; });
+        f->frame->registerCommand(CommandId(id), [&seen, id] { seen << id; });
     QTest::keyClick(f->frame.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(seen, command < 0 ? QList<int>{} : QList<int>{command});
 }

@@ -1,0 +1,268 @@
+// The map pop-up with its real browser: window geometry and commands, the
+// overlay as drawn, dragging, and the bundled page receiving the viewer's
+// calls (and nothing else).
+#include "display/CMapView.h"
+#include "display/CVxBrowser.h"
+#include "display/MapWebEngineSetup.h"
+#include "display/MapOverlayText.h"
+#include "skin/CVxButton.h"
+#include "skin/SkinImage.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <QtTest>
+
+namespace {
+MapConfig offlineConfig()
+{
+    MapConfig c;
+    c.server.setScheme(MapConfig::kBundledScheme);
+    c.server.setHost(MapConfig::kBundledHost);
+    c.tiles.clear(); // no tiles: nothing is fetched from the network
+    return c;
+}
+
+// Evaluates a script in the page's main world and waits for its value.
+QVariant evalJs(CExplorerMapViewWnd* view, const QString& script)
+{
+    QVariant value;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& v) {
+        value = v;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning("no answer from the page");
+    return value;
+}
+
+QString runText(CExplorerMapViewWnd* view, const QString& text)
+{
+    QString result = QStringLiteral("<none>");
+    CExplorerMapViewWnd::RunPageScript(view, text, [&](const QString& r) { result = r; });
+    (void)QTest::qWaitFor([&] { return result != QStringLiteral("<none>"); }, 10000);
+    return result;
+}
+
+QJsonArray recordedCalls(CExplorerMapViewWnd* view)
+{
+    return QJsonDocument::fromJson(evalJs(view, "JSON.stringify(halcyonCalls)").toString().toUtf8()).array();
+}
+
+QJsonArray call(std::initializer_list<const char*> parts)
+{
+    QJsonArray a;
+    for (const char* p : parts)
+        a.append(QString::fromUtf8(p));
+    return a;
+}
+
+bool isYellow(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) < 80;
+}
+
+// Leftmost and rightmost column with a yellow pixel inside r, or (-1, -1).
+QPair<int, int> yellowColumns(const QImage& img, const QRect& r)
+{
+    int left = -1, right = -1;
+    for (int x = r.left(); x <= r.right(); ++x)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            if (isYellow(img.pixel(x, y))) {
+                if (left < 0)
+                    left = x;
+                right = x;
+                break;
+            }
+    return {left, right};
+}
+} // namespace
+
+class MapPopupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void createdHiddenAtItsPlaces()
+    {
+        CVxBrowser b(offlineConfig());
+        QCOMPARE(CVxBrowser::instance(), &b);
+        QVERIFY(!b.isVisible());
+        QVERIFY(!b.IsShownByUser());
+        QVERIFY(!b.isModal());
+        QVERIFY(b.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(b.parentWidget(), nullptr);
+        QCOMPARE(b.size(), QSize(460, 440));
+        QCOMPARE(b.mapView()->geometry(), QRect(7, 33, 446, 317));
+        QCOMPARE(b.mapView()->property("controlId").toInt(), 600);
+        QCOMPARE(b.closeButton()->geometry(), QRect(436, 2, 22, 22));
+        QCOMPARE(b.closeButton()->controlId(), 460);
+        QCOMPARE(b.overlayFont().pixelSize(), 14);
+        QCOMPARE(b.overlayFont().weight(), QFont::Weight(600));
+        QCOMPARE(b.overlayFont().families().value(0), QStringLiteral("Tahoma"));
+    }
+
+    void mapCommandTogglesAndEveryCloseRouteHides_data()
+    {
+        QTest::addColumn<QString>("route");
+        for (const char* r : {"button 460", "command 460", "Enter", "Return", "Escape", "close request"})
+            QTest::newRow(r) << QString::fromLatin1(r);
+    }
+    void mapCommandTogglesAndEveryCloseRouteHides()
+    {
+        QFETCH(QString, route);
+        CVxBrowser b(offlineConfig());
+        b.ToggleShown();
+        QVERIFY(b.isVisible());
+        QVERIFY(b.IsShownByUser());
+        b.ToggleShown();
+        QVERIFY(!b.isVisible());
+        QVERIFY(!b.IsShownByUser());
+        b.ToggleShown();
+        QVERIFY(QTest::qWaitForWindowExposed(&b));
+
+        if (route == "button 460")
+            QTest::mouseClick(b.closeButton(), Qt::LeftButton, {}, QPoint(10, 10));
+        else if (route == "command 460")
+            b.OnCommand(460);
+        else if (route == "Enter")
+            QTest::keyClick(&b, Qt::Key_Enter);
+        else if (route == "Return")
+            QTest::keyClick(&b, Qt::Key_Return);
+        else if (route == "Escape")
+            QTest::keyClick(&b, Qt::Key_Escape);
+        else
+            QVERIFY(!b.close());
+        QVERIFY(!b.isVisible());
+        QVERIFY(!b.IsShownByUser());
+        QCOMPARE(CVxBrowser::instance(), &b); // hidden, not destroyed
+        b.ToggleShown();
+        QVERIFY(b.isVisible());
+    }
+
+    void overlayDrawsYellowTextsInTheirRectangles()
+    {
+        CVxBrowser b(offlineConfig());
+        b.UpdateOverlay(12, 3, -33.8688, 151.2093, QDateTime(QDate(2015, 4, 21), QTime(9, 5)));
+        QImage shot = b.grab().toImage();
+        const auto speed = yellowColumns(shot, MapOverlayText::kSpeedRect);
+        const auto time = yellowColumns(shot, MapOverlayText::kTimeRect);
+        const auto position = yellowColumns(shot, MapOverlayText::kPositionRect);
+        QVERIFY2(speed.first >= 7 && speed.second >= 130 && speed.second < 137, "speed right-aligned at 137");
+        QVERIFY2(time.first >= 167 && time.first < 172, "time left-aligned at 167");
+        QVERIFY2(position.first >= 167 && position.first < 172, "position left-aligned at 167");
+        QVERIFY(position.second > time.second); // the position line is the longer one
+        QCOMPARE(b.localTime(), QDateTime(QDate(2015, 4, 21), QTime(9, 5)));
+
+        // "12 knots" is wider than "12 mph"; an unknown unit draws no speed.
+        b.SetSpeedUnit(2);
+        shot = b.grab().toImage();
+        QVERIFY(yellowColumns(shot, MapOverlayText::kSpeedRect).first > speed.first);
+        b.UpdateOverlay(12, 7, 1, 2, QDateTime());
+        shot = b.grab().toImage();
+        QCOMPARE(yellowColumns(shot, MapOverlayText::kSpeedRect).first, -1);
+        // A fix without a valid date keeps the time shown.
+        QCOMPARE(b.localTime(), QDateTime(QDate(2015, 4, 21), QTime(9, 5)));
+        QCOMPARE(yellowColumns(shot, MapOverlayText::kTimeRect), time);
+
+        // The frame: the middle band is 527 stretched, its caps unstretched in x.
+        const QImage middle = LoadSkinImage(527);
+        QVERIFY(!middle.isNull());
+        QCOMPARE(shot.pixelColor(3, 150), middle.pixelColor(3, 5));
+        QCOMPARE(shot.pixelColor(456, 150), middle.pixelColor(41, 5));
+    }
+
+    void dragsOnlyByTheTopStrip()
+    {
+        CVxBrowser b(offlineConfig());
+        b.ToggleShown();
+        QVERIFY(QTest::qWaitForWindowExposed(&b));
+        b.move(100, 100);
+        auto drag = [&b](QPoint from, QPoint by) {
+            const QPoint g = b.mapToGlobal(from);
+            QMouseEvent press(QEvent::MouseButtonPress, from, g, Qt::LeftButton, Qt::LeftButton, {});
+            QApplication::sendEvent(&b, &press);
+            QMouseEvent move(QEvent::MouseMove, from + by, g + by, Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(&b, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, from + by, g + by, Qt::LeftButton, Qt::NoButton, {});
+            QApplication::sendEvent(&b, &release);
+        };
+        drag(QPoint(200, 29), QPoint(40, 30));
+        QCOMPARE(b.pos(), QPoint(140, 130));
+        drag(QPoint(200, 30), QPoint(40, 30));
+        QCOMPARE(b.pos(), QPoint(140, 130));
+    }
+
+    void pageReceivesPositionAndTrackAsStrings()
+    {
+        CVxBrowser b(offlineConfig());
+        CMapView* view = b.mapView();
+        QSignalSpy loaded(view, &CExplorerMapViewWnd::pageLoaded);
+        // Before the page is there: kept, and only the last one is sent.
+        b.ShowPosition(1.0, 2.0);
+        b.ShowPosition(37.5665, 126.978);
+        b.ShowTrack({{126.97, 37.56}, {126.978, 37.5665}});
+        QVERIFY(loaded.wait(30000));
+        QCOMPARE(loaded.at(0).at(0).toBool(), true);
+
+        QTRY_COMPARE_WITH_TIMEOUT(recordedCalls(view).size(), 4, 10000);
+        const QJsonArray calls = recordedCalls(view);
+        QCOMPARE(calls[0].toArray(), call({"setTrack_wgs84", "126.970000", "37.560000", "126.978000", "37.566500"}));
+        QCOMPARE(calls[1].toArray(), call({"removePoi", "0"}));
+        QCOMPARE(calls[2].toArray(),
+                 call({"addPoi_wgs84", "0", "126.978000", "37.566500", "p", "0", "0", "gpspos"}));
+        QCOMPARE(calls[3].toArray(), call({"setCenter_wgs84", "126.978000", "37.566500"}));
+        // One marker at the fix, the track drawn, the map centred there.
+        QCOMPARE(evalJs(view, "Object.keys(halcyonPois).length").toInt(), 1);
+        QCOMPARE(evalJs(view, "halcyonPois['0'].getLatLng().lng").toDouble(), 126.978);
+        QCOMPARE(evalJs(view, "halcyonTrack.getLatLngs().length").toInt(), 2);
+        QCOMPARE(qRound(evalJs(view, "halcyonMap.getCenter().lat * 10000").toDouble()), 375665);
+
+        // Once loaded, a call goes straight to the page; a result comes back.
+        QCOMPARE(runText(view, "javascript:setTrack_wgs84('1', '2', 'x', '3', '200', '4')"), "1");
+        QCOMPARE(evalJs(view, "halcyonTrack.getLatLngs().length").toInt(), 1);
+        // Out of range and malformed numbers are ignored: the marker stays.
+        runText(view, "javascript:addPoi_wgs84(0, 181, 1e2, 'p', 0, 0, 'gpspos')");
+        QCOMPARE(evalJs(view, "halcyonPois['0'].getLatLng().lat").toDouble(), 37.5665);
+    }
+
+    void callsNeverRunTheirArgumentsAsCode()
+    {
+        CVxBrowser b(offlineConfig());
+        CMapView* view = b.mapView();
+        QSignalSpy loaded(view, &CExplorerMapViewWnd::pageLoaded);
+        QVERIFY(loaded.wait(30000));
+        const QString hostile1 = QStringLiteral("1');window.pwned=1;//");
+        const QString hostile2 = QStringLiteral("\");window.pwned=2;//");
+        QString result = "<none>";
+        view->RunCall(PageCall{"setCenter_wgs84", {hostile1, hostile2}}, [&](const QString& r) { result = r; });
+        QTRY_COMPARE_WITH_TIMEOUT(result, QString(), 10000);
+        result = "<none>";
+        view->RunCall(PageCall{"removePoi');window.pwned=3;//", {}}, [&](const QString& r) { result = r; });
+        QTRY_COMPARE_WITH_TIMEOUT(result, QString(), 10000);
+        // Built-ins are not page functions: eval and setTimeout are refused.
+        QCOMPARE(runText(view, "javascript:eval(window.pwned=4)"), QString());
+        QCOMPARE(runText(view, "javascript:setTimeout(window.pwned=5)"), QString());
+        QCOMPARE(runText(view, "javascript:noSuchFunction(1)"), QString());
+        QCOMPARE(runText(view, "javascript:halcyonLatLng(1, 2)").isEmpty(), false);
+        QCOMPARE(runText(view, "javascript:removePoi"), QString());
+        QCOMPARE(runText(view, ""), QString());
+        QTest::qWait(50);
+        QCOMPARE(evalJs(view, "typeof window.pwned").toString(), "undefined");
+        // The hostile strings arrived as plain data.
+        const QJsonArray calls = recordedCalls(view);
+        QVERIFY(!calls.isEmpty());
+        QCOMPARE(calls[0].toArray(), (QJsonArray{"setCenter_wgs84", hostile1, hostile2}));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    MapWebEngineSetup::Prepare();
+    QApplication app(argc, argv);
+    MapPopupTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "MapPopupTest.moc"
