@@ -51,9 +51,9 @@ constexpr QRect R(int l, int t, int r, int b)
     return QRect(l, t, r - l, b - t);
 }
 
-QString text(const char16_t* s)
+QString text(const char* s)
 {
-    return s ? QString::fromUtf16(s) : QString();
+    return s ? QCoreApplication::translate("CVxMainFrame", s) : QString();
 }
 
 } // namespace

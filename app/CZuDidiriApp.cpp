@@ -39,7 +39,19 @@ bool CZuDidiriApp::InitInstance()
     m_mainWnd->show();
     m_mainWnd->setFocus();
     StartScreenshotPlayback();
+    OpenStartupFiles();
     return true;
+}
+
+void CZuDidiriApp::OpenStartupFiles()
+{
+    if (m_startupFiles.isEmpty())
+        return;
+    // Queued behind the card scan the window posted while it was made, so the
+    // scan does not replace the lists the files join.
+    CVxMainFrame* frame = m_mainWnd.get();
+    QMetaObject::invokeMethod(
+        frame, [frame, files = m_startupFiles] { frame->controller().OpenAndPlayFiles(files); }, Qt::QueuedConnection);
 }
 
 void CZuDidiriApp::StartScreenshotPlayback()

@@ -415,6 +415,24 @@ void PlaybackController::AddOpenedFiles(const QStringList& paths, bool wasRunnin
     }
 }
 
+void PlaybackController::OpenAndPlayFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    AddOpenedFiles(paths, IsRunning());
+    if (m_library.shownCategory != 0)
+        SelectCategory(0);
+    // ALL is ordered by name, so the first file named need not be the first row.
+    for (int row = 0; row < m_library.RecordingCount(0); ++row) {
+        if (m_library.GetRecording(0, row)->path == paths.first()) {
+            if (list())
+                list()->SelectRow(row);
+            ActivateRow(row);
+            return;
+        }
+    }
+}
+
 void PlaybackController::SelectCategory(int category)
 {
     IRecordingListView* view = list();

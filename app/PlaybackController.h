@@ -118,6 +118,9 @@ public:
     // The chosen files of the open-files dialog go into ALL and their own
     // category; nothing starts playing.
     void AddOpenedFiles(const QStringList& paths, bool wasRunning);
+    // Files named when the program starts: added like chosen ones, then the
+    // first of them plays from the ALL list.
+    void OpenAndPlayFiles(const QStringList& paths);
 
     // ---- the recording list: which category it shows, with each category's
     // selected row and scroll position kept across switches.

@@ -2,6 +2,7 @@
 #include "app/UiLanguage.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <cstdio>
@@ -51,7 +52,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "halcyon-deck: unknown option %s\n%s", qPrintable(a), kUsage);
             return 2;
         } else {
-            files << a;
+            files << QFileInfo(a).absoluteFilePath();
         }
     }
     // The launcher's name, so desktops match the window to it and its icon.
@@ -59,5 +60,6 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.halcyondeck.HalcyonDeck.png")));
     UiLanguage::InstallFromEnvironment(&qtApp);
     CZuDidiriApp app;
+    app.SetStartupFiles(files);
     return app.Run();
 }

@@ -1,8 +1,15 @@
+#include "app/CVxMainFrame.h"
 #include "app/UiLanguage.h"
+#include "fakes/FakeDriveProvider.h"
+#include "fakes/FakePlaybackEngine.h"
+#include "fakes/FakePrompt.h"
+#include "skin/CVxButton.h"
 #include "library/RecordingFileOps.h"
 #include "ops/OpsTestDoubles.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class EnglishInterfaceTest : public QObject {
@@ -39,6 +46,27 @@ private slots:
         prompt.answer = false;
         RecordingFileOps::DeleteTickedRecordings(rows, prompt, [](int, const QString&) {});
         QCOMPARE(prompt.questions, QStringList{QStringLiteral("Delete recordings!|Do you want to delete the selected files?")});
+    }
+
+    // Runs after englishMessageBox has installed the English translation.
+    void englishMainWindow()
+    {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, settings.filePath(QStringLiteral("system")));
+        FakePrompt prompt;
+        MainFrameServices services;
+        services.prompt = &prompt;
+        services.checkMediaComponents = [] { return -1; };
+        services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<FakePlaybackEngine>()); };
+        services.createDriveProvider = [] { return std::make_unique<FakeDriveProvider>(); };
+        CVxMainFrame frame(std::move(services));
+        QVERIFY(frame.LoadFrame());
+        QCOMPARE(frame.skinButton(0)->toolTip(), QStringLiteral("Open files"));
+        QCOMPARE(frame.skinButton(18)->caption(), QStringLiteral("Map"));
+        QCOMPARE(frame.categoryButton(1)->caption(), QStringLiteral("Normal"));
+        // The start-up message box of a missing source filter.
+        QCOMPARE(prompt.texts, QStringList{QStringLiteral("The source filter is not installed.")});
     }
 };
 
