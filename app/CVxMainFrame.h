@@ -18,6 +18,7 @@
 #include "app/MainFramePainter.h"
 #include "base/ControlIds.h"
 #include "config/DeviceConfig.h"
+#include "library/RecordingRecovery.h"
 
 #include <QRect>
 #include <QSize>
@@ -29,6 +30,7 @@
 
 class CardFormatter;
 class CardMonitor;
+class RecoveryProgressRunner;
 class SettingsCommand;
 struct SettingsSheetContext;
 class CHTMLListCtrl;
@@ -63,6 +65,8 @@ struct MainFrameServices {
     IFileDialogs* fileDialogs = nullptr;
     // Runs the settings sheet modally; true when closed with OK. Empty: the sheet itself.
     std::function<bool(SettingsSheetContext&)> runSettingsSheet;
+    // What recovering a cut recording decodes with; no recovery is offered when empty.
+    std::function<RecordingRecovery::Codecs()> recoveryCodecs;
     // Formats the card; UDisks2 on the system bus when empty.
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
 };
@@ -99,6 +103,7 @@ public:
     void DeleteRecordings();
     void SaveSnapshot();
     void CreateSettingsCommand();
+    void OfferRecoveries();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
     void ApplyLayoutFor(QSize client);
@@ -187,6 +192,7 @@ private:
     std::unique_ptr<CardMonitor> m_cardMonitor;
     std::unique_ptr<CardFormatter> m_cardFormatter;
     std::unique_ptr<SettingsCommand> m_settings;
+    std::unique_ptr<RecoveryProgressRunner> m_recoveryRunner;
     std::array<VideoWindow*, 4> m_videoWindows{};
     CVxSlider* m_positionSlider = nullptr;     // 410
     CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry

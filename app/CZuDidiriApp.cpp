@@ -5,6 +5,7 @@
 #include "app/StartupRegistry.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
+#include "engine/RecoveryDecoder.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -30,6 +31,16 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.recoveryCodecs = [] {
+        // One recovery runs at a time, on the runner's worker thread.
+        auto decoder = std::make_shared<RecoveryDecoder>();
+        RecordingRecovery::Codecs codecs;
+        codecs.aacFrames = [decoder](const QByteArray& config, const std::uint8_t* data, std::size_t size, bool exact) {
+            return decoder->aacFrames(config, data, size, exact);
+        };
+        codecs.decodesPicture = &RecoveryDecoder::decodesPicture;
+        return codecs;
+    };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());

@@ -14,6 +14,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library,
                                        const DeviceConfig& config, QObject* parent)
@@ -108,6 +109,15 @@ void PlaybackController::reportOpenFailure(const QString& path)
     qCInfo(vxApp) << "cannot open" << path;
     if (m_views.prompt)
         m_views.prompt->ShowMessage(QStringLiteral("Halcyon Deck"), QStringLiteral("Can not OpenFile"));
+    if (m_offerRecovery) {
+        // Once the failed open has returned: the offer runs dialogs of its own
+        // and then opens another file.
+        QTimer::singleShot(0, this, [this, path] {
+            const QString recovered = m_offerRecovery(path);
+            if (!recovered.isEmpty())
+                OpenAndPlayFiles({recovered});
+        });
+    }
 }
 
 void PlaybackController::setDecoderParam(int param, int value)

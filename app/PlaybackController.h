@@ -61,6 +61,9 @@ public:
     // The fixed pauses of playback changes (500 ms before reopening, 1000 ms
     // after stopping). Tests replace it to run without waiting.
     void SetWait(std::function<void(int ms)> wait) { m_wait = std::move(wait); }
+    // Asked after "Can not OpenFile" with the path that failed: the path of a
+    // recovered copy to open and play, or empty.
+    void SetRecoveryOffer(std::function<QString(const QString& path)> offer) { m_offerRecovery = std::move(offer); }
     void Wait(int ms) const;
 
     // ---- state, read-only
@@ -193,6 +196,7 @@ private:
     const DeviceConfig& m_config;
     PlaybackViews m_views;
     std::function<void(int ms)> m_wait;
+    std::function<QString(const QString& path)> m_offerRecovery;
     RecordingTelemetry m_telemetry;
     QTimer m_timer1;
     QTimer m_timer3;
