@@ -42,6 +42,7 @@ class PlaybackController;
 class PlaybackEngine;
 class RecordingLibrary;
 class VideoWindow;
+class VolumePath;
 struct HTMLLIST_NOTIFY;
 struct SkinControlDef;
 struct LayoutEntry;
@@ -58,6 +59,8 @@ struct MainFrameServices {
     std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
     // Open/save/folder dialogs; the desktop's own when null.
     IFileDialogs* fileDialogs = nullptr;
+    // The system's sound output (mute and volume, read only); none when empty.
+    std::function<std::unique_ptr<VolumePath>()> createVolumePath;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -149,8 +152,6 @@ private:
     // Start-up answers of the parts that do not exist yet: what each reports
     // when absent.
     bool CheckMapServer() const { return false; }
-    int QueryWaveOutVolume() const { return -1; }       // 0..0xFFFF, or -1
-    bool ReadSystemMute(bool&) const { return false; }  // false: no volume path
 
     QWidget* childByControlId(int id) const;
     void onListNotify(const HTMLLIST_NOTIFY& nm);

@@ -5,6 +5,7 @@
 #include "app/StartupRegistry.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
+#include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -30,6 +31,7 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());

@@ -6,6 +6,7 @@
 #include "app/PlaybackController.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
+#include "fakes/FakeVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/IFileDialogs.h"
 #include "library/RecordingLibrary.h"
@@ -29,6 +30,8 @@ struct MainWindowFixture {
     FakePlaybackEngine* engine = nullptr; // owned by the window
     FakeDriveProvider* drives = nullptr;  // owned by the window
     std::unique_ptr<CVxMainFrame> frame;
+    // The system's sound output; none when empty.
+    std::function<std::unique_ptr<VolumePath>()> createVolumePath;
 
     // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
     bool create(const QStringList& files, bool mountCard = true)
@@ -41,6 +44,7 @@ struct MainWindowFixture {
         services.prompt = &prompt;
         services.fileDialogs = &dialogs;
         services.checkMediaComponents = [] { return 1; };
+        services.createVolumePath = createVolumePath;
         services.createEngine = [this] {
             auto e = std::make_unique<FakePlaybackEngine>();
             e->durationMs = 3000;
