@@ -4,6 +4,8 @@
 #include "fakes/FakePrompt.h"
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
+#include "config/CardFormatter.h"
+#include "config/SettingsSheetContext.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakeVolumePath.h"
@@ -32,6 +34,8 @@ struct MainWindowFixture {
     std::unique_ptr<CVxMainFrame> frame;
     // The system's sound output; none when empty.
     std::function<std::unique_ptr<VolumePath>()> createVolumePath;
+    // Stands in for the modal settings sheet; Cancel when unset.
+    std::function<bool(SettingsSheetContext&)> sheet;
 
     // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
     bool create(const QStringList& files, bool mountCard = true)
@@ -45,6 +49,8 @@ struct MainWindowFixture {
         services.fileDialogs = &dialogs;
         services.checkMediaComponents = [] { return 1; };
         services.createVolumePath = createVolumePath;
+        services.runSettingsSheet = [this](SettingsSheetContext& context) { return sheet && sheet(context); };
+        services.createCardFormatter = [] { return std::unique_ptr<CardFormatter>(); };
         services.createEngine = [this] {
             auto e = std::make_unique<FakePlaybackEngine>();
             e->durationMs = 3000;
