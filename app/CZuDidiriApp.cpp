@@ -6,6 +6,7 @@
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
 #include "engine/RecoveryDecoder.h"
+#include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -41,6 +42,7 @@ bool CZuDidiriApp::InitInstance()
         codecs.decodesPicture = &RecoveryDecoder::decodesPicture;
         return codecs;
     };
+    services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());
