@@ -37,6 +37,9 @@ class CVxSwitch;
 class DriveProvider;
 class HTMLListRecordingView;
 class IFileDialogs;
+class IMapPopup;
+class MapConfig;
+class MapPopupLink;
 class IPrompt;
 class PlaybackController;
 class PlaybackEngine;
@@ -58,6 +61,8 @@ struct MainFrameServices {
     std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
     // Open/save/folder dialogs; the desktop's own when null.
     IFileDialogs* fileDialogs = nullptr;
+    // Creates the map pop-up (hidden) for the map configuration; no map when empty.
+    std::function<std::unique_ptr<IMapPopup>(const MapConfig&)> createMapPopup;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -116,6 +121,8 @@ public:
     CVxSwitch* selectAllSwitch() const { return m_selectAllSwitch; }
     CVxAnalogMeter* speedMeter() const { return m_speedMeter; }
     CLinePlot* linePlot() const { return m_linePlot; }
+    // Null without a map, and after the exit command.
+    IMapPopup* mapPopup() const { return m_mapPopup.get(); }
     bool isFullScreen() const { return m_fullScreen; }
     QRect captionStripRect() const { return m_captionStripRect; }
     QRect speedLabelRectFull() const { return m_speedLabelRectFull; }
@@ -148,7 +155,6 @@ private:
     void RefreshPlayPause();
     // Start-up answers of the parts that do not exist yet: what each reports
     // when absent.
-    bool CheckMapServer() const { return false; }
     int QueryWaveOutVolume() const { return -1; }       // 0..0xFFFF, or -1
     bool ReadSystemMute(bool&) const { return false; }  // false: no volume path
 
@@ -177,6 +183,9 @@ private:
     std::unique_ptr<DriveProvider> m_drives;
     std::unique_ptr<HTMLListRecordingView> m_listView;
     std::unique_ptr<CardMonitor> m_cardMonitor;
+    // Gone before the controller it listens to.
+    std::unique_ptr<IMapPopup> m_mapPopup;
+    std::unique_ptr<MapPopupLink> m_mapLink;
     std::array<VideoWindow*, 4> m_videoWindows{};
     CVxSlider* m_positionSlider = nullptr;     // 410
     CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry
