@@ -6,6 +6,7 @@
 #include "display/CVxBrowser.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/GstPlaybackEngine.h"
+#include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -31,6 +32,7 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     services.createMapPopup = [](const MapConfig& config) {
         return std::unique_ptr<IMapPopup>(std::make_unique<CVxBrowser>(config));
     };
