@@ -42,6 +42,9 @@ class CVxSwitch;
 class DriveProvider;
 class HTMLListRecordingView;
 class IFileDialogs;
+class IMapPopup;
+class MapConfig;
+class MapPopupLink;
 class IPrompt;
 class PlaybackController;
 class PlaybackEngine;
@@ -72,6 +75,8 @@ struct MainFrameServices {
     std::function<RecordingRecovery::Codecs()> recoveryCodecs;
     // Formats the card; UDisks2 on the system bus when empty.
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
+    // Creates the map pop-up (hidden) for the map configuration; no map when empty.
+    std::function<std::unique_ptr<IMapPopup>(const MapConfig&)> createMapPopup;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -132,6 +137,8 @@ public:
     CVxSwitch* selectAllSwitch() const { return m_selectAllSwitch; }
     CVxAnalogMeter* speedMeter() const { return m_speedMeter; }
     CLinePlot* linePlot() const { return m_linePlot; }
+    // Null without a map, and after the exit command.
+    IMapPopup* mapPopup() const { return m_mapPopup.get(); }
     bool isFullScreen() const { return m_fullScreen; }
     QRect captionStripRect() const { return m_captionStripRect; }
     QRect speedLabelRectFull() const { return m_speedLabelRectFull; }
@@ -162,9 +169,6 @@ private:
     void OnSliderMoving(int id);
     void OnSliderMoved(int id);
     void RefreshPlayPause();
-    // Start-up answers of the parts that do not exist yet: what each reports
-    // when absent.
-    bool CheckMapServer() const { return false; }
 
     QWidget* childByControlId(int id) const;
     void onListNotify(const HTMLLIST_NOTIFY& nm);
@@ -194,6 +198,9 @@ private:
     std::unique_ptr<CardFormatter> m_cardFormatter;
     std::unique_ptr<SettingsCommand> m_settings;
     std::unique_ptr<RecoveryProgressRunner> m_recoveryRunner;
+    // Gone before the controller it listens to.
+    std::unique_ptr<IMapPopup> m_mapPopup;
+    std::unique_ptr<MapPopupLink> m_mapLink;
     std::array<VideoWindow*, 4> m_videoWindows{};
     CVxSlider* m_positionSlider = nullptr;     // 410
     CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry
