@@ -30,6 +30,7 @@
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -37,6 +38,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 #include <QWindow>
 #include <vector>
 
@@ -63,6 +65,7 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     m_controller = std::make_unique<PlaybackController>(
         m_services.createEngine ? m_services.createEngine() : nullptr, *m_library, m_config);
     m_controller->SetPrompt(m_services.prompt);
+    m_controller->SetImpactThreshold(QSettings().value(QStringLiteral("impacts/thresholdG"), ImpactDetector::kDefaultThresholdG).toDouble());
     m_drives = m_services.createDriveProvider ? m_services.createDriveProvider() : nullptr;
     if (!m_drives)
         m_drives = SystemDriveProvider::Create();
@@ -420,6 +423,13 @@ void CVxMainFrame::SetPosition(int ms)
             s->SetPos(ms);
 }
 
+void CVxMainFrame::SetPositionMarkers(const std::vector<int>& ms)
+{
+    for (CVxSlider* s : {m_positionSlider, m_fullPositionSlider})
+        if (s)
+            s->SetMarkers(ms);
+}
+
 void CVxMainFrame::SetSpeed(int setting)
 {
     for (CVxSlider* s : {m_speedSlider, m_fullSpeedSlider})
@@ -592,6 +602,7 @@ void CVxMainFrame::EnterFullScreen()
         const FullScreenSliderRects r = MainFrameLayout::FullScreenSliders(target);
         m_fullPositionSlider = makeSlider(ControlId::FullPositionSlider, r.position, 463, 464, 0, c.durationMs(), 0);
         m_fullPositionSlider->Enable(m_positionSlider->IsEnabled());
+        m_fullPositionSlider->SetMarkers(m_positionSlider->Markers());
         m_fullSpeedSlider = makeSlider(ControlId::FullSpeedSlider, r.speed, 144, 596, 1, 9, c.speedSetting());
         m_fullSpeedSlider->Enable(false);
         m_fullVolumeSlider = makeSlider(ControlId::FullVolumeSlider, r.volume, 601, 602, 0, 99, c.volumePercent());
@@ -709,6 +720,11 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
     case Qt::Key_S:
         if (ctrl)
             dispatchCommand(CommandId::Snapshot);
+        return;
+    case Qt::Key_I:
+        // Nothing further that way: a beep rather than silence.
+        if (!ctrl && !((e->modifiers() & Qt::ShiftModifier) ? m_controller->PreviousImpact() : m_controller->NextImpact()))
+            QApplication::beep();
         return;
     case Qt::Key_M:
         // The switch toggles as a click would, then its command runs.

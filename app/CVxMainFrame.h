@@ -136,6 +136,7 @@ private:
     // IPlaybackSliders
     void SetPositionRange(int maximumMs) override;
     void SetPosition(int ms) override;
+    void SetPositionMarkers(const std::vector<int>& ms) override;
     void SetSpeed(int setting) override;
     void SetVolume(int percent) override;
     void EnableTransport(bool enabled) override;
