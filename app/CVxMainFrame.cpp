@@ -14,7 +14,10 @@
 #include "display/VideoWindow.h"
 #include "engine/PlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
+#include "app/SettingsCommand.h"
+#include "config/CPlayerSetting.h"
 #include "library/CardMonitor.h"
+#include "library/UDisksCardFormatter.h"
 #include "library/CopyProgressDialog.h"
 #include "library/HTMLLIST_NOTIFY.h"
 #include "library/HTMLListRecordingView.h"
@@ -86,6 +89,8 @@ void CVxMainFrame::setPrompt(IPrompt* prompt)
 {
     m_services.prompt = prompt;
     m_controller->SetPrompt(prompt);
+    if (m_settings)
+        m_settings->SetPrompt(prompt);
 }
 
 bool CVxMainFrame::LoadFrame()
@@ -203,6 +208,7 @@ int CVxMainFrame::OnCreate()
         m_speedMeter->SetVelo(0, m_config.live.speedUnit);
         update();
     });
+    CreateSettingsCommand();
 
     // The controller drives the window from here on.
     c.SetViews(PlaybackViews{this, this, m_linePlot, m_services.prompt});
@@ -244,6 +250,44 @@ int CVxMainFrame::OnCreate()
     return 0;
 }
 
+void CVxMainFrame::CreateSettingsCommand()
+{
+    m_cardFormatter = m_services.createCardFormatter ? m_services.createCardFormatter()
+                                                     : std::make_unique<UDisksCardFormatter>();
+    PlaybackController& c = *m_controller;
+    SettingsCommand::Hooks hooks;
+    hooks.pauseIfRunning = [&c] { return c.PauseForDialog(); };
+    hooks.resume = [&c] { c.ResumeAfterDialog(true); };
+    hooks.cardRoot = [this] { return m_library->CardRoot; };
+    hooks.runSheet = [this, &c](SettingsSheetContext& context) {
+        // While the sheet is open the end of a recording does not start the next one.
+        const bool advance = c.AutoAdvanceAllowed();
+        c.SetAutoAdvanceAllowed(false);
+        bool ok = false;
+        if (m_services.runSettingsSheet) {
+            ok = m_services.runSettingsSheet(context);
+        } else {
+            CPlayerSetting sheet(context, this);
+            ok = sheet.exec() == QDialog::Accepted;
+        }
+        c.SetAutoAdvanceAllowed(advance);
+        return ok;
+    };
+    hooks.resetSpeedReadout = [this](int unit) { m_speedMeter->SetVelo(0, unit); };
+    hooks.redraw = [this] { update(); };
+    hooks.clearAfterFormat = [this] {
+        m_library->ResetLibrary();
+        if (m_library->CardRoot.isEmpty())
+            m_cardMonitor->PostScanRequest();
+    };
+    hooks.releaseMedia = [&c] { c.CloseRecording(); };
+    hooks.cardFormatter = m_cardFormatter.get();
+    hooks.holdCardMonitor = [this] { m_cardMonitor->Hold(); };
+    hooks.releaseCardMonitor = [this] { m_cardMonitor->Release(); };
+    m_settings = std::make_unique<SettingsCommand>(m_config, std::move(hooks));
+    m_settings->SetPrompt(m_services.prompt);
+}
+
 void CVxMainFrame::RegisterCommands()
 {
     PlaybackController* c = m_controller.get();
@@ -259,7 +303,7 @@ void CVxMainFrame::RegisterCommands()
         {{CommandId::CopyRecordings}, [this] { CopyRecordings(); }},
         {{CommandId::DeleteRecordings}, [this] { DeleteRecordings(); }},
         {{CommandId::Snapshot}, [this] { SaveSnapshot(); }},
-        {{CommandId::Settings}, [] {}}, // the settings sheet is not there yet
+        {{CommandId::Settings}, [this] { m_settings->Run(); }},
         {{CommandId::Map}, [] {}},      // the map pop-up is not there yet
         {{CommandId::Minimize}, [this] { showMinimized(); }},
         {{CommandId::FullScreen, CommandId::RestoreSize}, [this] { ToggleFullScreen(); }},
@@ -337,7 +381,9 @@ bool CVxMainFrame::event(QEvent* e)
         OnSliderMoved(static_cast<SliderEvent*>(e)->id);
         return true;
     case MSG_SCAN_CARD:
-        m_cardMonitor->OnScanCard();
+        // A card found while the settings sheet is open is read once it has
+        // closed, not under the user's edits.
+        m_settings->RunWhenClosed([this] { m_cardMonitor->OnScanCard(); });
         return true;
     case MSG_LIST_RESET:
         m_library->ResetLibrary();

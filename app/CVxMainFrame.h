@@ -27,7 +27,10 @@
 #include <memory>
 #include <unordered_map>
 
+class CardFormatter;
 class CardMonitor;
+class SettingsCommand;
+struct SettingsSheetContext;
 class CHTMLListCtrl;
 class CLinePlot;
 class CVxAnalogMeter;
@@ -58,6 +61,10 @@ struct MainFrameServices {
     std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
     // Open/save/folder dialogs; the desktop's own when null.
     IFileDialogs* fileDialogs = nullptr;
+    // Runs the settings sheet modally; true when closed with OK. Empty: the sheet itself.
+    std::function<bool(SettingsSheetContext&)> runSettingsSheet;
+    // Formats the card; UDisks2 on the system bus when empty.
+    std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -91,6 +98,7 @@ public:
     void CopyRecordings();
     void DeleteRecordings();
     void SaveSnapshot();
+    void CreateSettingsCommand();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
     void ApplyLayoutFor(QSize client);
@@ -178,6 +186,8 @@ private:
     std::unique_ptr<DriveProvider> m_drives;
     std::unique_ptr<HTMLListRecordingView> m_listView;
     std::unique_ptr<CardMonitor> m_cardMonitor;
+    std::unique_ptr<CardFormatter> m_cardFormatter;
+    std::unique_ptr<SettingsCommand> m_settings;
     std::array<VideoWindow*, 4> m_videoWindows{};
     CVxSlider* m_positionSlider = nullptr;     // 410
     CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry

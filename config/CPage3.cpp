@@ -64,12 +64,10 @@ W* control(W* w, int id, const QRect& geometry)
 
 } // namespace
 
-CPage3::CPage3(DeviceSettings& working, Services services, QWidget* parent)
-    : QWidget(parent), m_working(working), m_services(std::move(services))
+CPage3::CPage3(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent)
 {
+    setObjectName(QStringLiteral("CPage3"));
     setWindowTitle(Title());
-    setMinimumSize(590, 450);
-    resize(590, 450);
 
     auto* memoryGroup = new QGroupBox(QStringLiteral("메모리 관리"), this);
     memoryGroup->setGeometry(10, 8, 570, 250);
@@ -100,7 +98,7 @@ CPage3::CPage3(DeviceSettings& working, Services services, QWidget* parent)
     m_format = control(new QPushButton(QStringLiteral("포맷"), this), IDC_FORMAT, QRect(450, 370, 100, 30));
     connect(m_format, &QPushButton::clicked, this, &CPage3::OnFormatCommand);
 
-    CardFormatter* formatter = m_services.formatter;
+    CardFormatter* formatter = m_context.cardFormatter;
     if (!formatter) {
         m_noFormatter = std::make_unique<UnavailableFormatter>();
         formatter = m_noFormatter.get();
@@ -108,9 +106,9 @@ CPage3::CPage3(DeviceSettings& working, Services services, QWidget* parent)
     CardFormatSequence::Hooks hooks;
     hooks.askYesNo = [this](const QString& c, const QString& t) { return ask(c, t); };
     hooks.tell = [this](const QString& c, const QString& t) { tell(c, t); };
-    hooks.stopPlayback = m_services.stopPlayback;
-    hooks.holdCardMonitor = m_services.holdCardMonitor;
-    hooks.releaseCardMonitor = m_services.releaseCardMonitor;
+    hooks.stopPlayback = m_context.releaseMedia;
+    hooks.holdCardMonitor = m_context.holdCardMonitor;
+    hooks.releaseCardMonitor = m_context.releaseCardMonitor;
     m_sequence = std::make_unique<CardFormatSequence>(*formatter, hooks);
     connect(m_sequence.get(), &CardFormatSequence::progress, this, &CPage3::onFormatProgress);
     connect(m_sequence.get(), &CardFormatSequence::finished, this, &CPage3::onFormatFinished);
@@ -129,6 +127,7 @@ void CPage3::OnInitDialog()
     if (m_initialised)
         return;
     m_initialised = true;
+    MarkInitialised(SettingsSheetContext::kMemoryPage);
     // "Arial", 9 points at the screen's resolution, rounded as the platform's multiply-divide.
     m_font = QFont(QStringLiteral("Arial"));
     m_font.setPixelSize(int(std::lround(9.0 * logicalDpiY() / 72.0)));
@@ -139,19 +138,19 @@ void CPage3::OnInitDialog()
 
 void CPage3::Reload()
 {
-    const int mode = int(m_working.memoryMode) - 1;
+    const int mode = int(Working().memoryMode) - 1;
     m_currentMode = PartitionShareTable::ForMode(mode + 1) ? mode : -1;
-    barRefresh(m_services.cardRoot ? m_services.cardRoot() : QString());
+    barRefresh(m_context.CardRootNow());
     radiosFromIndex(m_currentMode);
     m_legend->update();
 }
 
-void CPage3::OnOK()
+void CPage3::StoreInto(DeviceSettings& working)
 {
     const int index = radioIndex();
     // With no mode checked the camera's own value stays as it was.
     if (index >= 0)
-        m_working.memoryMode = std::uint8_t(index + 1);
+        working.memoryMode = std::uint8_t(index + 1);
 }
 
 void CPage3::OnRadio(int mode)
@@ -169,7 +168,7 @@ void CPage3::OnApply()
              QStringLiteral("메모리관리 모드를 변경 후 적용시\n저장된 모든 데이터가 삭제되고 SD Card가 포맷됩니다.\n"
                             "적용하시겠습니까?")))
         return;
-    m_working.memoryMode = std::uint8_t(m_currentMode + 1);
+    Working().memoryMode = std::uint8_t(m_currentMode + 1);
     FormatCard();
 }
 
@@ -185,7 +184,7 @@ void CPage3::OnFormatCommand()
 
 void CPage3::FormatCard()
 {
-    const QString root = m_services.cardRoot ? m_services.cardRoot() : QString();
+    const QString root = m_context.CardRootNow();
     if (root.isEmpty()) {
         tell(QStringLiteral("메모리포맷"), QStringLiteral("SD 카드가 없습니다."));
         return;
@@ -226,8 +225,7 @@ void CPage3::onFormatFinished(CardFormatSequence::Outcome outcome)
         outcome == CardFormatSequence::Outcome::Formatted || outcome == CardFormatSequence::Outcome::RestoreFailed;
     if (!formatted)
         return;
-    if (m_services.cardFormatted)
-        m_services.cardFormatted();
+    m_context.cardFormatted = true;
     barRefresh(m_sequence->MountedRoot());
 }
 
@@ -314,15 +312,15 @@ void CPage3::PaintLegend(QPainter& target)
 
 bool CPage3::ask(const QString& caption, const QString& text)
 {
-    if (m_services.askYesNo)
-        return m_services.askYesNo(caption, text);
+    if (m_context.askYesNo)
+        return m_context.askYesNo(caption, text);
     return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CPage3::tell(const QString& caption, const QString& text)
 {
-    if (m_services.tell)
-        m_services.tell(caption, text);
+    if (m_context.showMessage)
+        m_context.showMessage(caption, text);
     else
         QMessageBox::information(this, caption, text);
 }

@@ -2,8 +2,10 @@
 // The settings sheet's "메모리 관리" page: how the camera divides the card
 // between its categories (memoryMode of the working copy), shown as the bar
 // with its legend, and the card format that keeps the camera's two settings
-// files. What the page needs from the window above it is handed in.
+// files. What the page needs from the window above it comes in the sheet's
+// context.
 #include "config/CardFormatSequence.h"
+#include "config/SettingsPage.h"
 
 #include <QFont>
 #include <QWidget>
@@ -16,29 +18,13 @@ class QPainter;
 class QProgressDialog;
 class QPushButton;
 class QRadioButton;
-struct DeviceSettings;
 
-class CPage3 : public QWidget {
+class CPage3 : public SettingsPage {
     Q_OBJECT
 public:
-    struct Services {
-        // The card root with its trailing "/", empty when there is no card.
-        std::function<QString()> cardRoot;
-        // Without one the format buttons only say that formatting is unavailable.
-        CardFormatter* formatter = nullptr;
-        std::function<void()> stopPlayback;
-        std::function<void()> holdCardMonitor;
-        std::function<void()> releaseCardMonitor;
-        // Sets the card-formatted flag the settings command reads after the sheet.
-        std::function<void()> cardFormatted;
-        // Message boxes; when unset the page shows its own.
-        std::function<bool(const QString& caption, const QString& text)> askYesNo;
-        std::function<void(const QString& caption, const QString& text)> tell;
-    };
-
     enum ControlId { IDC_BAR = 1035, IDC_MODE1 = 1092, IDC_MODE2 = 1093, IDC_MODE3 = 1094, IDC_APPLY = 1029, IDC_FORMAT = 1028 };
 
-    CPage3(DeviceSettings& working, Services services, QWidget* parent = nullptr);
+    CPage3(SettingsSheetContext& context, QWidget* parent = nullptr);
     ~CPage3() override;
 
     static QString Title() { return QStringLiteral("메모리 관리"); }
@@ -47,9 +33,9 @@ public:
     void OnInitDialog();
     bool IsInitialised() const { return m_initialised; }
     // The sheet's OK: the checked mode into the working copy.
-    void OnOK();
+    void StoreInto(DeviceSettings& working) override;
     // The defaults button: mode, radios and bar again from the working copy.
-    void Reload();
+    void Reload() override;
 
     // 0..2, or -1 when the stored mode is none of the three.
     int CurrentMode() const { return m_currentMode; }
@@ -82,8 +68,6 @@ private:
     bool ask(const QString& caption, const QString& text);
     void tell(const QString& caption, const QString& text);
 
-    DeviceSettings& m_working;
-    Services m_services;
     QFont m_font;
     QWidget* m_legend = nullptr;
     CVxProgress* m_bar = nullptr;

@@ -6,16 +6,14 @@
 #include <QLabel>
 #include <QtConcurrent/QtConcurrentRun>
 
-CPage4::CPage4(std::function<QString()> cardRoot, const CardSpaceQuery* space, QWidget* parent)
-    : QWidget(parent), m_cardRoot(std::move(cardRoot)), m_space(space)
+CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent), m_space(context.cardSpace)
 {
     if (!m_space) {
         m_ownSpace = std::make_unique<StatvfsCardSpaceQuery>();
         m_space = m_ownSpace.get();
     }
+    setObjectName(QStringLiteral("CPage4"));
     setWindowTitle(Title());
-    setMinimumSize(590, 450);
-    resize(590, 450);
 
     auto* memoryGroup = new QGroupBox(QStringLiteral("메모리 정보"), this);
     memoryGroup->setGeometry(10, 8, 570, 240);
@@ -58,7 +56,7 @@ void CPage4::OnInitDialog()
     if (m_initialised)
         return;
     m_initialised = true;
-    const QString root = m_cardRoot ? m_cardRoot() : QString();
+    const QString root = m_context.CardRootNow();
     const CardSpaceQuery* space = m_space;
     m_watcher.setFuture(QtConcurrent::run([root, space] { return CardUsage::Measure(root, *space); }));
 }

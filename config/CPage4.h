@@ -4,6 +4,7 @@
 // folder sums walk the whole card, so they run off the UI thread and the
 // numbers appear when they are ready.
 #include "config/CardUsage.h"
+#include "config/SettingsPage.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -13,7 +14,7 @@
 
 class QLabel;
 
-class CPage4 : public QWidget {
+class CPage4 : public SettingsPage {
     Q_OBJECT
 public:
     enum ControlId {
@@ -21,16 +22,14 @@ public:
         IDC_INFINITE = 1027, IDC_EVENT = 1028, IDC_MANUAL = 1029, IDC_MOTION = 1030,
     };
 
-    // cardRoot: the card root with its trailing "/", empty when there is none.
-    // space: nullptr asks the file system (statvfs).
-    CPage4(std::function<QString()> cardRoot, const CardSpaceQuery* space = nullptr, QWidget* parent = nullptr);
+    // The context's cardSpace unset asks the file system (statvfs).
+    CPage4(SettingsSheetContext& context, QWidget* parent = nullptr);
     ~CPage4() override;
 
     static QString Title() { return QStringLiteral("정보"); }
 
     // First show: starts measuring the card. Runs once.
     void OnInitDialog();
-    void OnOK() {}
     QString Text(int controlId) const;
 
 signals:
@@ -43,7 +42,6 @@ protected:
 private:
     void showReport(const CardUsage::Report& report);
 
-    std::function<QString()> m_cardRoot;
     std::unique_ptr<CardSpaceQuery> m_ownSpace;
     const CardSpaceQuery* m_space;
     std::map<int, QLabel*> m_labels;

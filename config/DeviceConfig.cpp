@@ -2,7 +2,9 @@
 
 #include "config/SafeFileWrite.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 bool DeviceConfig::ReadDeviceSettings(const QString& path)
@@ -22,6 +24,49 @@ bool DeviceConfig::ReadDeviceSettings(const QString& path)
     ResetDeviceSettings();
     WriteDeviceSettings(path);
     return false;
+}
+
+bool CardRootPresent(const QString& cardRoot)
+{
+    return !cardRoot.isEmpty() && QDir::isAbsolutePath(cardRoot) && QFileInfo(cardRoot).isDir();
+}
+
+CardWrite DeviceConfig::CommitWorking(const QString& cardRoot)
+{
+    if (!CardRootPresent(cardRoot))
+        return CardWrite::NoCard;
+    if (!WriteFileReplacing(cardRoot + QLatin1String(kSettingsFileName), working.ToBytes()))
+        return CardWrite::Failed;
+    live = working;
+    return CardWrite::Written;
+}
+
+QString SettingsWriteCaption() { return QStringLiteral("설정 저장"); }
+
+QString SettingsWriteFailureText(CardWrite outcome)
+{
+    switch (outcome) {
+    case CardWrite::NoCard:
+        return QStringLiteral("SD 카드가 없어 설정을 저장하지 못했습니다.\n카드를 다시 넣은 뒤 설정을 다시 변경하십시오.");
+    case CardWrite::Failed:
+        return QStringLiteral("설정을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 설정이 그대로 남아 있습니다.");
+    case CardWrite::Written: break;
+    }
+    return {};
+}
+
+QString TimeWriteCaption() { return QStringLiteral("시간 저장"); }
+
+QString TimeWriteFailureText(CardWrite outcome)
+{
+    switch (outcome) {
+    case CardWrite::NoCard:
+        return QStringLiteral("SD 카드가 없어 시간을 저장하지 못했습니다.");
+    case CardWrite::Failed:
+        return QStringLiteral("시간을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 시간 파일이 그대로 남아 있습니다.");
+    case CardWrite::Written: break;
+    }
+    return {};
 }
 
 bool DeviceConfig::WriteDeviceSettings(const QString& path)
@@ -80,8 +125,10 @@ std::optional<CalendarTime> ReadDeviceTimeValue(const QString& path)
 
 CalendarTime ReadDeviceTimeFile(const QString& path)
 {
-    if (auto t = ReadDeviceTimeValue(path))
-        return *t;
+    if (auto t = ReadDeviceTimeValue(path)) {
+        if (QDate(t->year, t->month, t->day).isValid() && QTime(t->hour, t->minute, t->second).isValid())
+            return *t;
+    }
     CalendarTime now = CalendarTime::Now();
     now.milliseconds = 0;
     return now;

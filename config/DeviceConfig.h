@@ -12,6 +12,13 @@
 inline constexpr const char* kSettingsFileName = "__system_ini.cfg";
 inline constexpr const char* kTimeFileName = "__time_ini.cfg";
 
+// True when the card root names a folder that is there now. A removal clears
+// the root; nothing may then be written, least of all to a relative path.
+bool CardRootPresent(const QString& cardRoot);
+
+// How a write to the card ended.
+enum class CardWrite { Written, NoCard, Failed };
+
 class DeviceConfig {
 public:
     DeviceSettings live;
@@ -28,7 +35,18 @@ public:
 
     void CopyLiveToWorking() { working = live; }
     void CopyWorkingToLive() { live = working; }
+
+    // OK of the settings sheet: the working copy goes to the card's settings
+    // file and becomes the live record only once it is there, so the viewer
+    // never shows settings the card does not hold.
+    CardWrite CommitWorking(const QString& cardRoot);
 };
+
+// What the user is told when the settings or the clock could not be written.
+QString SettingsWriteCaption();
+QString SettingsWriteFailureText(CardWrite outcome);
+QString TimeWriteCaption();
+QString TimeWriteFailureText(CardWrite outcome);
 
 // The camera's clock file "__time_ini.cfg" (29 bytes).
 inline constexpr int kDeviceTimeRecordSize = 29;
@@ -36,7 +54,8 @@ inline constexpr int kDeviceTimeRecordSize = 29;
 // holds fewer than 16 bytes (the caller then shows the PC's local time). Bytes
 // a short file does not reach come from the preset 2013-07-15 16:15:24.
 std::optional<CalendarTime> ReadDeviceTimeValue(const QString& path);
-// The same with the PC's local time in place of nullopt.
+// The same with the PC's local time in place of nullopt and of values no
+// clock can show (month 13, hour 25).
 CalendarTime ReadDeviceTimeFile(const QString& path);
 // 16 zero bytes, six 16-bit fields, the byte 14. False when it cannot be written.
 bool WriteDeviceTimeFile(const QString& path, const CalendarTime& time);

@@ -1,5 +1,7 @@
 #include "config/DeviceSettings.h"
 
+#include "config/TimeZoneTable.h"
+
 #include <QtEndian>
 
 DeviceSettings DeviceSettings::FromBytes(const QByteArray& data)
@@ -48,4 +50,9 @@ QByteArray DeviceSettings::ToBytes() const
     p[32] = reserved32;
     p[33] = reserved33;
     return data;
+}
+
+int DeviceSettings::LocalOffsetHours() const
+{
+    return TimeZoneTable::LocalOffsetHours(timeZoneIndex, daylightSaving != 0);
 }

@@ -33,8 +33,9 @@ struct DeviceSettings {
     static DeviceSettings FromBytes(const QByteArray& data);
     QByteArray ToBytes() const;
 
-    // GPS (UTC) time plus this many hours is the local time the viewer shows.
-    int LocalOffsetHours() const { return int(timeZoneIndex) - 12 + (daylightSaving ? 1 : 0); }
+    // GPS (UTC) time plus this many hours is the local time the viewer shows
+    // (the time-zone row's offset, plus one hour with daylight saving).
+    int LocalOffsetHours() const;
 
     bool operator==(const DeviceSettings&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "library/GpsFixReadout.h"
 
+#include "config/TimeZoneTable.h"
+
 #include <cmath>
 #include <limits>
 
@@ -29,8 +31,7 @@ QDateTime GpsFixReadout::LocalFixTime(const GpsFixFields& fix, int timeZoneIndex
     const QTime time(fix.hour, fix.minute, fix.second, 0);
     if (!date.isValid() || !time.isValid())
         return {};
-    const int zoneHours = (timeZoneIndex >= 0 && timeZoneIndex <= 24) ? timeZoneIndex - 12 : 0;
-    const int offsetHours = zoneHours + (daylightSaving ? 1 : 0);
+    const int offsetHours = TimeZoneTable::LocalOffsetHours(timeZoneIndex, daylightSaving);
     return QDateTime(date, time, Qt::UTC).toOffsetFromUtc(offsetHours * 3600);
 }
 

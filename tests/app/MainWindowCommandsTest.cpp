@@ -2,6 +2,7 @@
 #include "PlaybackCardFiles.h"
 
 #include "base/Messages.h"
+#include "config/DeviceSettings.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
 #include "display/VideoWindow.h"
@@ -9,6 +10,7 @@
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -35,6 +37,7 @@ private slots:
     void fileCommands();
     void keyboardShortcuts_data();
     void keyboardShortcuts();
+    void settingsSheetAroundPlayback();
 
 private:
     QTemporaryDir m_settings;
@@ -345,6 +348,48 @@ void MainWindowCommandsTest::keyboardShortcuts()
         f->frame->registerCommand(CommandId(id), [&seen, id] { seen << id; });
     QTest::keyClick(f->frame.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(seen, command < 0 ? QList<int>{} : QList<int>{command});
+}
+
+void MainWindowCommandsTest::settingsSheetAroundPlayback()
+{
+    f->controller().ActivateRow(0);
+    QCOMPARE(f->engine->state, EngineState::Running);
+    const QString settingsFile = f->card.path(QStringLiteral("__system_ini.cfg"));
+    bool pausedUnder = false, advanceHeld = false, editsKept = false;
+    f->sheet = [&](SettingsSheetContext& context) {
+        // Paused under the sheet, and the end of the recording starts nothing.
+        pausedUnder = f->engine->state == EngineState::Paused;
+        advanceHeld = !f->controller().AutoAdvanceAllowed();
+        context.config->working.speedUnit = 2;
+        // The card is found again meanwhile: its scan waits for the sheet.
+        QCoreApplication::postEvent(f->frame.get(), new QEvent(QEvent::Type(MSG_SCAN_CARD)));
+        QCoreApplication::processEvents();
+        editsKept = context.config->working.speedUnit == 2;
+        return true;
+    };
+    f->frame->dispatchCommand(325);
+    QVERIFY(pausedUnder);
+    QVERIFY(advanceHeld);
+    QVERIFY(editsKept);
+    QCOMPARE(f->engine->state, EngineState::Running);
+    QVERIFY(f->controller().AutoAdvanceAllowed());
+    QFile written(settingsFile);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(int(DeviceSettings::FromBytes(written.readAll()).speedUnit), 2);
+    QCOMPARE(f->prompt.texts, QStringList{});
+
+    // Cancel writes nothing and still resumes.
+    const QDateTime before = QFileInfo(settingsFile).lastModified();
+    f->sheet = [](SettingsSheetContext& context) {
+        context.config->working.speedUnit = 0;
+        return false;
+    };
+    f->frame->dispatchCommand(325);
+    QCOMPARE(f->engine->state, EngineState::Running);
+    QCOMPARE(QFileInfo(settingsFile).lastModified(), before);
+    QFile kept(settingsFile);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(int(DeviceSettings::FromBytes(kept.readAll()).speedUnit), 2);
 }
 
 QTEST_MAIN(MainWindowCommandsTest)

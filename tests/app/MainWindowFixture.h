@@ -4,6 +4,8 @@
 #include "fakes/FakePrompt.h"
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
+#include "config/CardFormatter.h"
+#include "config/SettingsSheetContext.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
@@ -29,6 +31,8 @@ struct MainWindowFixture {
     FakePlaybackEngine* engine = nullptr; // owned by the window
     FakeDriveProvider* drives = nullptr;  // owned by the window
     std::unique_ptr<CVxMainFrame> frame;
+    // Stands in for the modal settings sheet; Cancel when unset.
+    std::function<bool(SettingsSheetContext&)> sheet;
 
     // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
     bool create(const QStringList& files, bool mountCard = true)
@@ -41,6 +45,8 @@ struct MainWindowFixture {
         services.prompt = &prompt;
         services.fileDialogs = &dialogs;
         services.checkMediaComponents = [] { return 1; };
+        services.runSettingsSheet = [this](SettingsSheetContext& context) { return sheet && sheet(context); };
+        services.createCardFormatter = [] { return std::unique_ptr<CardFormatter>(); };
         services.createEngine = [this] {
             auto e = std::make_unique<FakePlaybackEngine>();
             e->durationMs = 3000;

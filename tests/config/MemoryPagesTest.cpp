@@ -1,6 +1,7 @@
 #include "CardFixture.h"
 #include "config/CPage3.h"
 #include "config/CPage4.h"
+#include "config/DeviceConfig.h"
 #include "config/DeviceSettings.h"
 #include "skin/CVxProgress.h"
 
@@ -31,9 +32,10 @@ public:
 struct MemoryPage {
     CardFolder card;
     FakeCardFormatter formatter;
-    DeviceSettings working;
+    DeviceConfig config;
+    DeviceSettings& working = config.working;
+    SettingsSheetContext context;
     QList<QPair<QString, QString>> asked;
-    int formattedFlags = 0;
     std::unique_ptr<CPage3> page;
 
     explicit MemoryPage(int storedMode)
@@ -42,16 +44,15 @@ struct MemoryPage {
         formatter.cardRoot = card.root();
         formatter.mountAt = card.root();
         working.memoryMode = std::uint8_t(storedMode);
-        CPage3::Services s;
-        s.cardRoot = [this] { return card.root(); };
-        s.formatter = &formatter;
-        s.cardFormatted = [this] { ++formattedFlags; };
-        s.askYesNo = [this](const QString& caption, const QString& text) {
+        context.config = &config;
+        context.cardRoot = [this] { return card.root(); };
+        context.cardFormatter = &formatter;
+        context.askYesNo = [this](const QString& caption, const QString& text) {
             asked << qMakePair(caption, text);
             return true;
         };
-        s.tell = [](const QString&, const QString& text) { qWarning("told: %s", qPrintable(text)); };
-        page = std::make_unique<CPage3>(working, s);
+        context.showMessage = [](const QString&, const QString& text) { qWarning("told: %s", qPrintable(text)); };
+        page = std::make_unique<CPage3>(context);
         page->show();
         QVERIFY(QTest::qWaitForWindowExposed(page.get()));
         QCoreApplication::processEvents(); // MSG_MEMORY_BAR
@@ -106,7 +107,7 @@ private slots:
         QCOMPARE(filesBelow(m.card.root()).size(), 4);
         QCOMPARE(readFile(m.card.root() + "__system_ini.cfg"), settingsBytes());
         QVERIFY(m.asked.isEmpty());
-        m.page->OnOK();
+        m.page->StoreInto(m.working);
         QCOMPARE(int(m.working.memoryMode), 3);
         QCOMPARE(m.formatter.formats, 0);
     }
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(m.page->LegendTexts(), (QStringList{"상시녹화", "충격녹화", "수동녹화", "모션녹화"}));
         const QRect bar = m.page->Bar()->geometry();
         QVERIFY(m.image().pixelColor(bar.left() + 20, bar.center().y()) != QColor(64, 64, 255));
-        m.page->OnOK();
+        m.page->StoreInto(m.working);
         QCOMPARE(int(m.working.memoryMode), 7);
         // Apply has no mode to apply.
         byId<QPushButton>(m.page.get(), 1029)->click();
@@ -150,7 +151,7 @@ private slots:
         QVERIFY(m.asked[1].second.contains("/dev/sdb1"));
         // The sheet is then cancelled: only the working copy knows the new mode.
         QCOMPARE(int(m.working.memoryMode), 3);
-        QCOMPARE(m.formattedFlags, 1);
+        QVERIFY(m.context.cardFormatted);
         QCOMPARE(filesBelow(m.card.root()), (QStringList{"__system_ini.cfg", "__time_ini.cfg"}));
         QCOMPARE(readFile(m.card.root() + "__system_ini.cfg"), settingsBytes());
         QCOMPARE(readFile(m.card.root() + "__time_ini.cfg"), timeBytes());
@@ -160,14 +161,12 @@ private slots:
     {
         MemoryPage m(2);
         bool yes = false;
-        CPage3::Services s;
-        s.cardRoot = [&] { return m.card.root(); };
-        s.formatter = &m.formatter;
-        s.askYesNo = [&](const QString& caption, const QString& text) {
+        SettingsSheetContext context = m.context;
+        context.askYesNo = [&](const QString& caption, const QString& text) {
             m.asked << qMakePair(caption, text);
             return yes;
         };
-        CPage3 page(m.working, s);
+        CPage3 page(context);
         page.show();
         byId<QPushButton>(&page, 1028)->click();
         QCOMPARE(m.asked.size(), 1);
@@ -185,7 +184,12 @@ private slots:
         writeFile(card.root() + "MOTION/0101/m.mp4", QByteArray(3 << 20, 'm'));
         FakeSpace space;
         space.space = CardSpace{8000000000ull, 524288000ull};
-        CPage4 page([&] { return card.root(); }, &space);
+        DeviceConfig config;
+        SettingsSheetContext context;
+        context.config = &config;
+        context.cardRoot = [&] { return card.root(); };
+        context.cardSpace = &space;
+        CPage4 page(context);
         QCOMPARE(page.Text(1023), QStringLiteral("전체용량 : "));
         QSignalSpy shown(&page, &CPage4::usageShown);
         page.show();

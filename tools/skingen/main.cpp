@@ -739,6 +739,9 @@ QImage plain(int w, int h, const QColor& c)
 
 void drawAll()
 {
+    // Resource 128, the windows' icon: the desktop icon, keeping its transparency.
+    g_images[128] = appIcon(48);
+
     // control-bar strips, ButtonLayout 2 (normal, hover, pressed)
     struct B { int id; int w, h; Shape shape; Icon icon; };
     const B bar[] = {

@@ -1,0 +1,28 @@
+#pragma once
+// The recording page ("환경설정"): picture quality, driving and parking
+// recording modes, the impact sensitivity trackbar and the motion sensitivity.
+#include "config/SettingsPage.h"
+
+class QButtonGroup;
+class QSlider;
+
+class CPage1 : public SettingsPage {
+    Q_OBJECT
+public:
+    CPage1(SettingsSheetContext& context, QWidget* parent = nullptr);
+
+    void StoreInto(DeviceSettings& working) override;
+    void Reload() override;
+
+    static QString Title() { return QStringLiteral("환경설정"); }
+
+private:
+    void FillFromWorking();
+    void ShowValueTip(int value);
+
+    QButtonGroup* m_quality = nullptr;
+    QButtonGroup* m_driving = nullptr;
+    QButtonGroup* m_parking = nullptr;
+    QButtonGroup* m_motion = nullptr;
+    QSlider* m_sensitivity = nullptr; // control 1010
+};
