@@ -20,6 +20,8 @@
 #include "library/UDisksCardFormatter.h"
 #include "library/CopyProgressDialog.h"
 #include "library/HTMLLIST_NOTIFY.h"
+#include "library/IncidentExportDialogs.h"
+#include "library/IncidentExportFlow.h"
 #include "library/HTMLListRecordingView.h"
 #include "library/HTMLListTickedRows.h"
 #include "library/IPrompt.h"
@@ -556,6 +558,20 @@ void CVxMainFrame::DeleteRecordings()
     });
 }
 
+void CVxMainFrame::ExportIncident()
+{
+    if (!m_services.prompt)
+        return;
+    if (!m_exportFlow) {
+        m_exportDialogs = std::make_unique<IncidentExportDialogs>(this, fileDialogs(), [this] { m_exportFlow->Cancel(); });
+        m_exportFlow = std::make_unique<IncidentExportFlow>(*m_exportDialogs, *m_services.prompt, m_services.createClipEncoder);
+    }
+    const PlaybackController& c = *m_controller;
+    const auto clamp = [](std::uint64_t ms) { return std::uint32_t(qMin<std::uint64_t>(ms, UINT32_MAX)); };
+    m_exportFlow->Start(c.HasGraph() ? c.currentFile() : QString(), clamp(c.PositionMs()), clamp(c.DurationMs()),
+                        c.telemetry(), m_config.live);
+}
+
 void CVxMainFrame::SaveSnapshot()
 {
     if (m_controller->engine() && m_services.prompt)
@@ -766,6 +782,10 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
     case Qt::Key_S:
         if (ctrl)
             dispatchCommand(CommandId::Snapshot);
+        return;
+    case Qt::Key_E:
+        if (ctrl)
+            ExportIncident();
         return;
     case Qt::Key_I:
         // Nothing further that way: a beep rather than silence.

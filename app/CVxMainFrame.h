@@ -39,7 +39,10 @@ class CVxSlider;
 class CVxSwitch;
 class DriveProvider;
 class HTMLListRecordingView;
+class IClipEncoder;
 class IFileDialogs;
+class IncidentExportDialogs;
+class IncidentExportFlow;
 class IPrompt;
 class PlaybackController;
 class PlaybackEngine;
@@ -65,6 +68,8 @@ struct MainFrameServices {
     std::function<bool(SettingsSheetContext&)> runSettingsSheet;
     // Formats the card; UDisks2 on the system bus when empty.
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
+    // The encoder of one incident clip; empty or null: this machine cannot export.
+    std::function<std::unique_ptr<IClipEncoder>()> createClipEncoder;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -98,6 +103,9 @@ public:
     void CopyRecordings();
     void DeleteRecordings();
     void SaveSnapshot();
+    // Ctrl+E: the incident clip of the open recording around the position.
+    void ExportIncident();
+    IncidentExportFlow* incidentExport() const { return m_exportFlow.get(); }
     void CreateSettingsCommand();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
@@ -203,4 +211,7 @@ private:
     std::array<CVxButton*, 27> m_skinButtons{};
     std::array<CVxButton*, 5> m_categoryButtons{};
     MainFramePainter m_painter;
+    // Made at the first export; the flow goes first (it cancels a running job).
+    std::unique_ptr<IncidentExportDialogs> m_exportDialogs;
+    std::unique_ptr<IncidentExportFlow> m_exportFlow;
 };

@@ -4,7 +4,9 @@
 #include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
 #include "engine/MediaComponentCheck.h"
+#include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
+#include "base/LogCategories.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -30,6 +32,13 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.createClipEncoder = []() -> std::unique_ptr<IClipEncoder> {
+        if (const QStringList missing = ClipExporter::MissingElements(); !missing.isEmpty()) {
+            qCWarning(vxApp).noquote() << "incident export needs" << missing.join(QStringLiteral(", "));
+            return nullptr;
+        }
+        return std::make_unique<ClipExporter>();
+    };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());
