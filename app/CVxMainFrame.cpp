@@ -13,6 +13,7 @@
 #include "display/CVxAnalogMeter.h"
 #include "display/VideoWindow.h"
 #include "engine/PlaybackEngine.h"
+#include "engine/VolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "app/SettingsCommand.h"
 #include "config/CPlayerSetting.h"
@@ -186,15 +187,12 @@ int CVxMainFrame::OnCreate()
     m_linePlot->setGeometry(R(207, 565, 696, 622));
     m_linePlot->show();
 
-    // The switch shows sound on only when the system mute state could be
-    // read and sound is not muted.
-    bool muted = true;
-    const bool readMute = ReadSystemMute(muted);
-    m_muteSwitch->SetState(readMute && !muted ? 1 : 0);
-
-    // The volume slider starts at the wave-out level of device 0 scaled to 0..99.
-    const int wave = QueryWaveOutVolume();
-    m_volumeSlider = makeSlider(ControlId::VolumeSlider, R(62, 492, 151, 502), 175, 595, 0, 99, wave < 0 ? 0 : (wave & 0xFFFF) / 654);
+    // The switch shows sound off only while the system is known to be muted
+    // (the player itself starts unmuted); the volume slider starts at the
+    // system output's level. The sound server gets a short bound at most.
+    const bool soundOn = c.OpenSystemSound(m_services.createVolumePath ? m_services.createVolumePath() : nullptr);
+    m_muteSwitch->SetState(soundOn ? 1 : 0);
+    m_volumeSlider = makeSlider(ControlId::VolumeSlider, R(62, 492, 151, 502), 175, 595, 0, 99, c.volumePercent());
 
     // The recording list, with the check-box column.
     m_recordingList = new CHTMLListCtrl(this);
@@ -421,6 +419,11 @@ void CVxMainFrame::OnSliderMoving(int id)
 
 void CVxMainFrame::OnSliderMoved(int id)
 {
+    if (ControlId(id) == ControlId::PositionSlider || ControlId(id) == ControlId::FullPositionSlider) {
+        if (CVxSlider* from = ControlId(id) == ControlId::PositionSlider ? m_positionSlider : m_fullPositionSlider)
+            m_controller->PositionSliderReleased(from->GetPos());
+        return;
+    }
     if (ControlId(id) != ControlId::SpeedSlider && ControlId(id) != ControlId::FullSpeedSlider)
         return;
     CVxSlider* from = ControlId(id) == ControlId::SpeedSlider ? m_speedSlider : m_fullSpeedSlider;

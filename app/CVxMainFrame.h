@@ -48,6 +48,7 @@ class PlaybackController;
 class PlaybackEngine;
 class RecordingLibrary;
 class VideoWindow;
+class VolumePath;
 struct HTMLLIST_NOTIFY;
 struct SkinControlDef;
 struct LayoutEntry;
@@ -64,6 +65,8 @@ struct MainFrameServices {
     std::function<std::unique_ptr<DriveProvider>()> createDriveProvider;
     // Open/save/folder dialogs; the desktop's own when null.
     IFileDialogs* fileDialogs = nullptr;
+    // The system's sound output (mute and volume, read only); none when empty.
+    std::function<std::unique_ptr<VolumePath>()> createVolumePath;
     // Runs the settings sheet modally; true when closed with OK. Empty: the sheet itself.
     std::function<bool(SettingsSheetContext&)> runSettingsSheet;
     // Formats the card; UDisks2 on the system bus when empty.
@@ -166,8 +169,6 @@ private:
     // Start-up answers of the parts that do not exist yet: what each reports
     // when absent.
     bool CheckMapServer() const { return false; }
-    int QueryWaveOutVolume() const { return -1; }       // 0..0xFFFF, or -1
-    bool ReadSystemMute(bool&) const { return false; }  // false: no volume path
 
     QWidget* childByControlId(int id) const;
     void onListNotify(const HTMLLIST_NOTIFY& nm);

@@ -7,6 +7,7 @@
 #include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
 #include "base/LogCategories.h"
+#include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
 
@@ -39,6 +40,7 @@ bool CZuDidiriApp::InitInstance()
         }
         return std::make_unique<ClipExporter>();
     };
+    services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());

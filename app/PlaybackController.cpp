@@ -4,10 +4,13 @@
 #include "app/IVideoArea.h"
 #include "base/LogCategories.h"
 #include "base/Trace.h"
+#include "base/UiText.h"
 #include "config/DeviceConfig.h"
 #include "display/ILinePlot.h"
 #include "engine/PlaybackEngine.h"
 #include "engine/PlaybackTables.h"
+#include "engine/SeekCoalescer.h"
+#include "engine/VolumePath.h"
 #include "library/IPrompt.h"
 #include "library/IRecordingListView.h"
 #include "library/RecordingLibrary.h"
@@ -15,6 +18,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <cmath>
+
+const QString PlaybackController::kPlaybackFailedText =
+    QString::fromUtf8(QT_TRANSLATE_NOOP("PlaybackController", "녹화 파일을 끝까지 재생하지 못하고 멈췄습니다:"));
 
 PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library,
                                        const DeviceConfig& config, QObject* parent)
@@ -27,14 +33,20 @@ PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, R
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     };
-    if (m_engine)
+    if (m_engine) {
         connect(m_engine.get(), &PlaybackEngine::error, this, &PlaybackController::onEngineError);
+        m_seeks = std::make_unique<SeekCoalescer>(m_engine.get());
+    }
     connect(&m_library, &RecordingLibrary::libraryReset, this, &PlaybackController::onLibraryReset);
     connect(&m_timer1, &QTimer::timeout, this, &PlaybackController::OnTimer1);
     connect(&m_timer3, &QTimer::timeout, this, &PlaybackController::OnTimer3);
 }
 
-PlaybackController::~PlaybackController() = default;
+PlaybackController::~PlaybackController()
+{
+    if (m_volumePath)
+        m_volumePath->CloseVolumePath();
+}
 
 void PlaybackController::Wait(int ms) const
 {
@@ -84,12 +96,47 @@ void PlaybackController::SetInitialVolume(int percent)
         m_engine->SetVolume(m_volumePercent);
 }
 
+bool PlaybackController::OpenSystemSound(std::unique_ptr<VolumePath> path)
+{
+    if (m_volumePath)
+        m_volumePath->CloseVolumePath();
+    m_volumePath = std::move(path);
+    m_systemMuted = false;
+    m_volumePercent = 0;
+    if (!m_volumePath)
+        return true;
+    connect(m_volumePath.get(), &VolumePath::systemMuteChanged, this, &PlaybackController::onSystemMuteChanged);
+    // A path that cannot be opened in time may still report the state later.
+    bool muted = false;
+    if (m_volumePath->OpenVolumePath() && m_volumePath->FindMuteControl() && m_volumePath->ReadSystemMute(muted))
+        m_systemMuted = muted;
+    m_volumePercent = m_volumePath->ReadSystemVolume().value_or(0);
+    return !m_systemMuted;
+}
+
+void PlaybackController::onSystemMuteChanged(bool muted)
+{
+    m_systemMuted = muted;
+    showSoundSwitch();
+}
+
+void PlaybackController::showSoundSwitch()
+{
+    if (m_views.sliders)
+        m_views.sliders->SetSoundSwitch(!m_systemMuted && !m_muted);
+}
+
 // ---------------------------------------------------------------- playing
 
 void PlaybackController::stopAndClose()
 {
     if (!m_engine)
         return;
+    if (m_seeks)
+        m_seeks->Reset();
+    m_dragging = false;
+    m_stoppedByError = false;
+    m_openFile.clear();
     if (m_engine->HasGraph()) {
         m_engine->Stop();
         if (m_engine->HasFilterGraph())
@@ -136,10 +183,17 @@ bool PlaybackController::PlayFile(const QString& path)
             m_engine->DecoderSetParam(ch, 202, 20);
         }
     }
+    if (m_seeks)
+        m_seeks->Reset();
+    m_dragging = false;
+    m_stoppedByError = false;
+    m_openFile.clear();
     if (!m_engine->Open(path)) {
+        setFailed(path, true);
         reportOpenFailure(path);
         return false;
     }
+    m_openFile = path;
     // The first picture's size decides the full-screen rectangle.
     m_firstPictureSize = QSize(0, 0);
     QImage first;
@@ -153,11 +207,15 @@ bool PlaybackController::PlayFile(const QString& path)
     if (m_views.sliders)
         m_views.sliders->SetPositionRange(m_durationMs);
     if (m_engine->Run() < 0) {
-        // The graph stays built and stopped; the tick moves on from it.
+        // The graph stays built and stopped; the tick moves on from it. The
+        // user has heard of this recording: its graph's errors stay quiet.
+        setFailed(path, true);
+        m_openFile.clear();
         if (m_views.prompt)
             m_views.prompt->ShowMessage(QStringLiteral("Halcyon Deck"), QStringLiteral("Can not PlayFile"));
         return false;
     }
+    setFailed(path, false);
     m_engine->SetVolume(m_muted ? 0 : m_volumePercent);
     m_engine->SetRate(RateForSpeedSetting(m_speedSetting));
     const int playing = m_library.playingCategory;
@@ -295,6 +353,8 @@ void PlaybackController::PlayNextUnplayed()
             StopCommand();
             return;
         }
+        if (IsFailed(item->path))
+            return; // one message for it was enough
         item->played = 0;
         if (shownList)
             shownList->SelectRow(i);
@@ -303,7 +363,7 @@ void PlaybackController::PlayNextUnplayed()
     }
     for (int j = i + 1; j < n; ++j) {
         BBOX_ITEM* item = m_library.GetRecording(p, j);
-        if (item && !item->played) {
+        if (item && !item->played && !IsFailed(item->path)) {
             m_library.views[p].selected = j;
             if (shownList)
                 shownList->SelectRow(j);
@@ -311,14 +371,40 @@ void PlaybackController::PlayNextUnplayed()
             return;
         }
     }
+    // From the start again, passing by the recordings that failed; when every
+    // one failed, playback rests.
+    int first = 0;
+    while (first < n && entryFailed(p, first))
+        ++first;
+    if (first == n)
+        return;
     clearMarks(p);
-    m_library.views[p].selected = 0;
+    m_library.views[p].selected = first;
     if (shownList) {
-        shownList->SetSelection(0);
-        shownList->SelectRow(0);
+        shownList->SetSelection(first);
+        shownList->SelectRow(first);
         shownList->Repaint();
     }
-    playEntry(p, 0);
+    playEntry(p, first);
+}
+
+bool PlaybackController::IsFailed(const QString& path) const
+{
+    return m_failed.contains(path.toCaseFolded());
+}
+
+bool PlaybackController::entryFailed(int category, int row) const
+{
+    const BBOX_ITEM* item = m_library.GetRecording(category, row);
+    return !item || IsFailed(item->path);
+}
+
+void PlaybackController::setFailed(const QString& path, bool failed)
+{
+    if (failed)
+        m_failed.insert(path.toCaseFolded());
+    else
+        m_failed.remove(path.toCaseFolded());
 }
 
 void PlaybackController::ActivateRow(int row)
@@ -412,6 +498,7 @@ void PlaybackController::onLibraryReset()
 {
     m_telemetry.impacts.clear();
     showImpactMarkers();
+    m_failed.clear();
     enableTransport(false);
     resetControls();
     if (m_views.video)
@@ -424,9 +511,27 @@ void PlaybackController::onLibraryReset()
 
 void PlaybackController::onEngineError(const QString& message)
 {
-    // The engine's bus reported an error for the open recording. The recording
-    // stays as the engine left it; the tick sees its state.
+    // The engine's bus reported an error for the open recording: it turned out
+    // damaged in the middle, or the file went away. The graph reports its
+    // errors in bursts; the user hears of the first one only.
     qCWarning(vxApp).noquote() << "engine error:" << message;
+    if (m_openFile.isEmpty() || m_stoppedByError || !HasGraph())
+        return;
+    const QString path = m_openFile;
+    m_stoppedByError = true;
+    setFailed(path, true);
+    if (m_seeks)
+        m_seeks->Reset();
+    m_dragging = false;
+    // Stopped, not closed: the last picture stays where the user saw it break.
+    m_engine->Stop();
+    enableTransport(false);
+    emit playStateChanged();
+    emit redrawRequested();
+    if (m_views.prompt)
+        m_views.prompt->ShowMessage(QFileInfo(path).fileName(), UiText("PlaybackController", kPlaybackFailedText) +
+                                                                    QStringLiteral("\n") + path +
+                                                                    QStringLiteral("\n") + message);
 }
 
 // ---------------------------------------------------------------- dialogs and lists
@@ -521,6 +626,7 @@ void PlaybackController::ToggleFlip()
 
 void PlaybackController::SetMuted(bool muted)
 {
+    // The player's own sound only; the system's mute is the user's business.
     m_muted = muted;
     if (m_engine)
         m_engine->SetVolume(muted ? 0 : m_volumePercent);
@@ -530,8 +636,24 @@ void PlaybackController::PositionSliderMoving(int ms)
 {
     if (m_views.sliders)
         m_views.sliders->SetPosition(ms);
-    if (m_engine)
-        m_engine->SeekMs(ms);
+    if (m_seeks && !m_stoppedByError) {
+        m_dragging = true;
+        m_seeks->Move(ms);
+    }
+    emit playStateChanged();
+}
+
+void PlaybackController::PositionSliderReleased(int ms)
+{
+    // Only the end of a drag: a key on the slider or a click that moved
+    // nothing does not seek.
+    if (!m_dragging)
+        return;
+    m_dragging = false;
+    if (m_views.sliders)
+        m_views.sliders->SetPosition(ms);
+    if (m_seeks && !m_stoppedByError)
+        m_seeks->Release(ms);
     emit playStateChanged();
 }
 
@@ -571,6 +693,10 @@ void PlaybackController::StartTicks()
 
 void PlaybackController::OnTimer1()
 {
+    // A recording stopped by its own error stays as it broke; while the thumb
+    // is held or a seek settles, the graph's position is the old one.
+    if (m_stoppedByError || m_dragging || (m_seeks && m_seeks->InFlight()))
+        return;
     const bool hasGraph = HasGraph();
     const std::uint64_t pos = PositionMs();
     const std::uint64_t dur = DurationMs();

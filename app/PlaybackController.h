@@ -13,14 +13,18 @@
 // message boxes through IPrompt, and tells the window what to redraw through
 // its signals. Tests drive it with fakes of each, without widgets.
 //
+// The sound switch also reflects the system's own mute, read through a
+// VolumePath; the viewer never changes the system's mute or volume.
+//
 // Threading: every call and every signal is on the UI thread. The engine's
-// error signal is emitted on the UI thread too (the engine queues its
-// GStreamer messages across). The waits block the caller while the event loop
-// keeps painting (user input is held back).
+// error signal and the volume path's mute changes are emitted on the UI thread
+// too (both queue what their own threads learn across). The waits block the
+// caller while the event loop keeps painting (user input is held back).
 #include "library/GpsFixReadout.h"
 #include "library/RecordingTelemetry.h"
 
 #include <QObject>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -37,6 +41,8 @@ class IRecordingListView;
 class IVideoArea;
 class PlaybackEngine;
 class RecordingLibrary;
+class SeekCoalescer;
+class VolumePath;
 
 // What the controller draws on; any of them may be null (that part is then
 // not shown). They must outlive the controller or be handed in again as null.
@@ -91,6 +97,17 @@ public:
     // Sets the working volume; the engine gets it when a graph is built.
     void SetInitialVolume(int percent);
 
+    // ---- the system's sound. Takes the volume path (null: there is none),
+    // reads the system mute and the output volume once, waiting no longer
+    // than the path's own bound, and follows the system mute from then on.
+    // volumePercent() becomes the output volume scaled to 0..100 (0 when it
+    // cannot be read) until SetInitialVolume. Returns the sound switch's start
+    // state: sound on unless the system is known to be muted, as the player
+    // itself starts unmuted.
+    bool OpenSystemSound(std::unique_ptr<VolumePath> path);
+    // The system's mute as last read (false when it could not be).
+    bool systemMuted() const { return m_systemMuted; }
+
     // ---- playing. Every way of starting a recording goes through PlayFile.
     // False (with a message box) when the file would not open or not run.
     bool PlayFile(const QString& path);
@@ -141,8 +158,11 @@ public:
     void SetMuted(bool muted);
     // Slider messages: the position slider moves (410/403), the volume slider
     // moves (412/405; trace: write the volume trace line, normal slider
-    // only), the speed slider is let go (411/404).
+    // only), the speed slider is let go (411/404). A dragged position slider
+    // keeps at most one seek in flight (the latest position waits, the others
+    // are dropped); letting it go seeks to the exact place.
     void PositionSliderMoving(int ms);
+    void PositionSliderReleased(int ms);
     void VolumeSliderMoving(int percent, bool trace);
     void SpeedSliderMoved(int setting);
 
@@ -154,6 +174,15 @@ public:
     // Whether the end of a recording may start the next one.
     bool AutoAdvanceAllowed() const { return m_autoAdvance; }
     void SetAutoAdvanceAllowed(bool allowed) { m_autoAdvance = allowed; }
+    // A recording that would not open or run, or broke while playing, is
+    // marked failed until it plays: the automatic advance passes it by, a
+    // recording the user picks is always tried.
+    bool IsFailed(const QString& path) const;
+    // The open recording was stopped by an error of its own.
+    bool stoppedByError() const { return m_stoppedByError; }
+
+    // The text shown when a recording breaks while it plays.
+    static const QString kPlaybackFailedText;
 
 signals:
     // The engine's state may have changed: play and pause buttons swap.
@@ -178,6 +207,8 @@ signals:
 private slots:
     // The engine reported an error while a recording was open (bus message).
     void onEngineError(const QString& message);
+    // The system's mute changed: only the switch follows.
+    void onSystemMuteChanged(bool muted);
     // The card went away: nothing of it plays or shows any more.
     void onLibraryReset();
 
@@ -197,6 +228,9 @@ private:
     void clearMarks(int category);
     void setDecoderParam(int param, int value);
     bool playEntry(int category, int row);
+    void setFailed(const QString& path, bool failed);
+    bool entryFailed(int category, int row) const;
+    void showSoundSwitch();
 
     std::unique_ptr<PlaybackEngine> m_engine;
     RecordingLibrary& m_library;
@@ -218,4 +252,16 @@ private:
     bool m_flipVertical = false;
     bool m_offline = true;
     bool m_autoAdvance = true;
+
+    // The recording the engine has open (also one that would not run).
+    QString m_openFile;
+    bool m_stoppedByError = false;
+    // Case-folded paths of recordings marked failed.
+    QSet<QString> m_failed;
+
+    std::unique_ptr<SeekCoalescer> m_seeks;
+    bool m_dragging = false;
+
+    std::unique_ptr<VolumePath> m_volumePath;
+    bool m_systemMuted = false;
 };

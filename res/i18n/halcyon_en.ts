@@ -20,6 +20,13 @@
     </message>
 </context>
 <context>
+    <name>PlaybackController</name>
+    <message>
+        <source>녹화 파일을 끝까지 재생하지 못하고 멈췄습니다:</source>
+        <translation>Playback stopped: this recording could not be played to its end:</translation>
+    </message>
+</context>
+<context>
     <name>RecordingFileOps</name>
     <message>
         <source>영상 파일 삭제!</source>

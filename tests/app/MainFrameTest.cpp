@@ -211,7 +211,7 @@ void MainFrameTest::slidersAndSwitches()
 
     QCOMPARE(m_frame->muteSwitch()->geometry(), QRect(34, 489, 18, 15));
     QCOMPARE(m_frame->muteSwitch()->bitmapId(), 176);
-    QCOMPARE(m_frame->muteSwitch()->GetState(), 0); // no volume path yet: shown as muted
+    QCOMPARE(m_frame->muteSwitch()->GetState(), 1); // no sound server: the player's own state
     QCOMPARE(m_frame->selectAllSwitch()->geometry(), QRect(709, 409, 30, 23));
     QCOMPARE(m_frame->selectAllSwitch()->bitmapId(), 179);
     QCOMPARE(m_frame->selectAllSwitch()->GetState(), 1);

@@ -33,6 +33,7 @@ private slots:
     void impactMarksKeysAndExportDialog();
     void doubleClickPlaysWithBothPictures();
     void sliderMessagesReachThePlayback();
+    void systemSoundAtStart();
     void categoriesRestoreRowAndScroll();
     void placementTable_data();
     void placementTable();
@@ -76,7 +77,9 @@ void MainWindowCommandsTest::startUpFillsAllAndPlaysNothing()
     QVERIFY(f->frame->categoryButton(0)->isSkinChecked());
     QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
     QCOMPARE(f->controller().volumePercent(), 50);
-    QCOMPARE(f->frame->muteSwitch()->GetState(), 0); // the mute state could not be read
+    // No sound server: the switch shows what the player does, sound on.
+    QCOMPARE(f->frame->muteSwitch()->GetState(), 1);
+    QCOMPARE(f->frame->volumeSlider()->GetPos(), 0);
     QVERIFY(f->controller().isOffline());
     QCOMPARE(f->engine->windows[0], static_cast<IVideoWindow*>(f->frame->videoWindow(0)));
     QCOMPARE(f->engine->windows[3], static_cast<IVideoWindow*>(f->frame->videoWindow(3)));
@@ -128,11 +131,38 @@ void MainWindowCommandsTest::sliderMessagesReachThePlayback()
     QCOMPARE(f->controller().volumePercent(), 30);
     QCOMPARE(f->engine->volume, 30);
 
-    // Position: the engine seeks to the slider's place.
+    // Position: the engine seeks to the slider's place, and to where it was
+    // let go.
     f->frame->positionSlider()->SetPos(1500);
     SliderEvent seek(WM_SLIDER_MOVING, 410, 1500);
     QCoreApplication::sendEvent(f->frame.get(), &seek);
     QCOMPARE(f->engine->positionMs, 1500u);
+    f->frame->positionSlider()->SetPos(2100);
+    SliderEvent release(WM_SLIDER_MOVED, 410, 2100);
+    QCoreApplication::sendEvent(f->frame.get(), &release);
+    QTRY_COMPARE(f->engine->positionMs, 2100u);
+}
+
+void MainWindowCommandsTest::systemSoundAtStart()
+{
+    // A muted system at 65 %: the switch shows sound off, the volume slider
+    // the system level, while the player's own volume is 50 and unmuted.
+    f = std::make_unique<MainWindowFixture>();
+    FakeVolumePath* path = nullptr;
+    f->createVolumePath = [&path] {
+        auto p = std::make_unique<FakeVolumePath>();
+        p->systemMuted = true;
+        p->systemVolume = 65;
+        path = p.get();
+        return std::unique_ptr<VolumePath>(std::move(p));
+    };
+    QVERIFY(f->create(playbackCardFiles()));
+    QCOMPARE(f->frame->muteSwitch()->GetState(), 0);
+    QCOMPARE(f->frame->volumeSlider()->GetPos(), 65);
+    QCOMPARE(f->controller().volumePercent(), 50);
+    QVERIFY(!f->controller().isMuted());
+    path->setSystemMute(false);
+    QCOMPARE(f->frame->muteSwitch()->GetState(), 1);
 }
 
 void MainWindowCommandsTest::categoriesRestoreRowAndScroll()

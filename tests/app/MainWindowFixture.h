@@ -8,6 +8,7 @@
 #include "config/SettingsSheetContext.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
+#include "fakes/FakeVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/IFileDialogs.h"
 #include "library/RecordingLibrary.h"
@@ -31,6 +32,8 @@ struct MainWindowFixture {
     FakePlaybackEngine* engine = nullptr; // owned by the window
     FakeDriveProvider* drives = nullptr;  // owned by the window
     std::unique_ptr<CVxMainFrame> frame;
+    // The system's sound output; none when empty.
+    std::function<std::unique_ptr<VolumePath>()> createVolumePath;
     // Stands in for the modal settings sheet; Cancel when unset.
     std::function<bool(SettingsSheetContext&)> sheet;
 
@@ -45,6 +48,7 @@ struct MainWindowFixture {
         services.prompt = &prompt;
         services.fileDialogs = &dialogs;
         services.checkMediaComponents = [] { return 1; };
+        services.createVolumePath = createVolumePath;
         services.runSettingsSheet = [this](SettingsSheetContext& context) { return sheet && sheet(context); };
         services.createCardFormatter = [] { return std::unique_ptr<CardFormatter>(); };
         services.createEngine = [this] {

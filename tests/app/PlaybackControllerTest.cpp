@@ -9,6 +9,7 @@
 #include "fakes/FakePrompt.h"
 #include "fakes/FakeRecordingListView.h"
 #include "fakes/FakeVideoArea.h"
+#include "fakes/FakeVolumePath.h"
 #include "library/RecordingLibrary.h"
 #include "../library/CardTree.h"
 #include "../telemetry/FakeTelemetrySource.h"
@@ -107,6 +108,12 @@ private slots:
     void cardLossClearsTheViews();
     void impactsAreMarkedAndSteppedThrough();
     void impactThresholdComesFromTheSetting();
+    void systemSoundStartState_data();
+    void systemSoundStartState();
+    void systemMuteMovesOnlyTheSwitch();
+    void engineErrorStopsOnceAndTheAdvancePassesItBy();
+    void unplayableAloneInItsCategoryIsReportedOnce();
+    void draggedPositionKeepsOneSeekInFlight();
 
 private:
     std::unique_ptr<ControllerFixture> f;
@@ -456,6 +463,174 @@ void PlaybackControllerTest::cardLossClearsTheViews()
     f->c->OnTimer1(); // nothing left to move on to
     f->c->PlayCommand();
     QCOMPARE(f->engine->count(QStringLiteral("Open")), 1);
+}
+
+void PlaybackControllerTest::systemSoundStartState_data()
+{
+    QTest::addColumn<bool>("hasPath");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("reads");
+    QTest::addColumn<bool>("systemMuted");
+    QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<int>("startVolume");
+    // The wave-out scale: 65535 / 654 = 100 at full volume.
+    QTest::newRow("no sound server") << false << false << false << false << true << 0;
+    QTest::newRow("server does not answer") << true << false << false << false << true << 0;
+    QTest::newRow("mute cannot be read") << true << true << false << false << true << 0;
+    QTest::newRow("system muted") << true << true << true << true << false << 65;
+    QTest::newRow("system not muted") << true << true << true << false << true << 65;
+}
+
+void PlaybackControllerTest::systemSoundStartState()
+{
+    QFETCH(bool, hasPath);
+    QFETCH(bool, opens);
+    QFETCH(bool, reads);
+    QFETCH(bool, systemMuted);
+    QFETCH(bool, soundOn);
+    QFETCH(int, startVolume);
+    std::unique_ptr<FakeVolumePath> path;
+    if (hasPath) {
+        path = std::make_unique<FakeVolumePath>();
+        path->openResult = opens;
+        path->readResult = reads;
+        path->systemMuted = systemMuted;
+        path->systemVolume = opens && reads ? std::optional<int>(65) : std::nullopt;
+    }
+    QCOMPARE(f->c->OpenSystemSound(std::move(path)), soundOn);
+    QCOMPARE(f->c->volumePercent(), startVolume);
+    QVERIFY(!f->c->isMuted()); // the player itself starts with sound
+    f->c->SetInitialVolume(50);
+    f->c->ActivateRow(0);
+    QCOMPARE(f->engine->volume, 50);
+}
+
+void PlaybackControllerTest::systemMuteMovesOnlyTheSwitch()
+{
+    auto owned = std::make_unique<FakeVolumePath>();
+    FakeVolumePath* path = owned.get();
+    QVERIFY(f->c->OpenSystemSound(std::move(owned)));
+    f->c->ActivateRow(0);
+    f->sliders.soundOn = true;
+    f->engine->calls.clear();
+    path->calls.clear();
+
+    path->setSystemMute(true);
+    QVERIFY(!f->sliders.soundOn);
+    QVERIFY(!f->c->isMuted());
+    path->setSystemMute(false);
+    QVERIFY(f->sliders.soundOn);
+    QCOMPARE(f->engine->count(QStringLiteral("SetVolume")), 0);
+    QCOMPARE(f->engine->volume, 50);
+
+    // The player's own mute keeps the switch off whatever the system does;
+    // pressing the switch asks nothing of the system.
+    f->c->SetMuted(true);
+    QCOMPARE(f->engine->volume, 0);
+    path->setSystemMute(true);
+    path->setSystemMute(false);
+    QVERIFY(!f->sliders.soundOn);
+    QVERIFY(f->c->isMuted());
+    QCOMPARE(f->engine->volume, 0);
+    f->c->SetMuted(false);
+    QCOMPARE(f->engine->volume, 50);
+    QVERIFY(path->calls.isEmpty());
+}
+
+void PlaybackControllerTest::engineErrorStopsOnceAndTheAdvancePassesItBy()
+{
+    f->c->SelectCategory(kEvent);
+    f->c->ActivateRow(1);
+    f->engine->positionMs = 1200;
+    f->engine->calls.clear();
+    // The graph reports the broken recording several times.
+    emit f->engine->error(QStringLiteral("Internal data stream error."));
+    emit f->engine->error(QStringLiteral("Internal data stream error."));
+    QCOMPARE(f->prompt.texts.size(), 1);
+    QVERIFY(f->prompt.texts[0].contains(QStringLiteral("Internal data stream error.")));
+    QVERIFY(f->prompt.texts[0].contains(f->path(kEvent, 1)));
+    QCOMPARE(f->engine->state, EngineState::Stopped);
+    QCOMPARE(f->engine->count(QStringLiteral("Close")), 0); // the last picture stays
+    QVERIFY(!f->sliders.transportEnabled);
+    QVERIFY(f->c->stoppedByError());
+    QVERIFY(f->c->IsFailed(f->path(kEvent, 1)));
+    QVERIFY(f->c->IsFailed(f->path(kAll, 16))); // the same file in ALL
+
+    // The tick no longer believes it plays, nor starts anything from it.
+    f->engine->positionMs = 0;
+    for (int i = 0; i < 3; ++i)
+        f->c->OnTimer1();
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
+
+    // The advance passes the failed recording by: 0 -> 2 -> 0.
+    f->c->ActivateRow(0);
+    QVERIFY(!f->c->stoppedByError());
+    f->endOfRecording();
+    QCOMPARE(f->engine->openedPath, f->path(kEvent, 2));
+    f->endOfRecording();
+    QCOMPARE(f->engine->openedPath, f->path(kEvent, 0));
+
+    // Picked by the user, it is tried again; playing clears the mark.
+    f->c->ActivateRow(1);
+    QCOMPARE(f->engine->openedPath, f->path(kEvent, 1));
+    QVERIFY(!f->c->IsFailed(f->path(kEvent, 1)));
+    QCOMPARE(f->prompt.texts.size(), 1);
+}
+
+void PlaybackControllerTest::unplayableAloneInItsCategoryIsReportedOnce()
+{
+    f->c->SelectCategory(kManual);
+    f->engine->runResult = kStatusFail;
+    f->c->ActivateRow(0);
+    QCOMPARE(f->prompt.texts, QStringList{QStringLiteral("Can not PlayFile")});
+    emit f->engine->error(QStringLiteral("not negotiated")); // heard of already
+    for (int i = 0; i < 5; ++i)
+        f->c->OnTimer1();
+    QCOMPARE(f->prompt.texts.size(), 1);
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 1);
+
+    // Every recording of a category failed: the advance rests.
+    f->engine->openResult = false;
+    f->c->SelectCategory(kEvent);
+    for (int row = 0; row < 3; ++row)
+        f->c->ActivateRow(row);
+    QCOMPARE(f->prompt.texts.size(), 4);
+    f->c->PlayNextUnplayed();
+    QCOMPARE(f->prompt.texts.size(), 4);
+}
+
+void PlaybackControllerTest::draggedPositionKeepsOneSeekInFlight()
+{
+    f->c->ActivateRow(0);
+    f->engine->calls.clear();
+    // The fake settles each seek by a queued call, as the graph does later.
+    for (int ms : {100, 700, 1400, 3000})
+        f->c->PositionSliderMoving(ms);
+    QCOMPARE(f->engine->calls.filter(QStringLiteral("SeekMs")), QStringList{QStringLiteral("SeekMs(100)")});
+    QCOMPARE(f->sliders.position, 3000); // the thumb follows the pointer
+
+    // At the end while the thumb is held: no advance, and the tick leaves the thumb be.
+    f->engine->positionMs = 3000;
+    f->c->OnTimer1();
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
+    QCOMPARE(f->sliders.position, 3000);
+
+    QCoreApplication::processEvents(); // the first seek settles: only the latest follows
+    QCOMPARE(f->engine->calls.filter(QStringLiteral("SeekMs")),
+             (QStringList{QStringLiteral("SeekMs(100)"), QStringLiteral("SeekMs(3000)")}));
+    f->c->PositionSliderReleased(1234);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(f->engine->calls.filter(QStringLiteral("SeekMs")).last(), QStringLiteral("SeekMs(1234)"));
+    QCOMPARE(f->engine->positionMs, 1234u);
+    f->c->OnTimer1();
+    QCOMPARE(f->sliders.position, 1234);
+
+    // A release without a drag (a key on the slider) does not seek.
+    f->engine->calls.clear();
+    f->c->PositionSliderReleased(500);
+    QCoreApplication::processEvents();
+    QCOMPARE(f->engine->count(QStringLiteral("SeekMs")), 0);
 }
 
 QTEST_GUILESS_MAIN(PlaybackControllerTest)
