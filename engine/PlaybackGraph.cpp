@@ -19,6 +19,7 @@ namespace {
 // finish on its own (the position reads the old place until it has).
 constexpr int kPrerollTimeoutMs = 2000;
 constexpr int kSeekTimeoutMs = 1000;
+constexpr const char* kSeekRefused = "halcyon-seek-refused";
 
 // Under valgrind the graph runs some twenty times slower; HALCYON_GRAPH_WAIT_SCALE
 // stretches the waits for such runs (never set for the viewer).
@@ -426,6 +427,11 @@ void PlaybackGraph::handleBusMessage(GstMessage* message)
         if (GST_MESSAGE_SRC(message) == GST_OBJECT(filterGraph) && m_seekInFlight.exchange(false) && m_settledSink)
             m_settledSink();
         break;
+    case GST_MESSAGE_APPLICATION:
+        // A refused seek settles at once: the picture stays where it was.
+        if (gst_message_has_name(message, kSeekRefused) && m_seekInFlight.exchange(false) && m_settledSink)
+            m_settledSink();
+        break;
     default:
         break;
     }
@@ -519,12 +525,23 @@ bool PlaybackGraph::StartSeek(std::int64_t units, double newRate, bool exact)
     const auto flags = static_cast<GstSeekFlags>(
         GST_SEEK_FLAG_FLUSH | (exact ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST));
     m_seekInFlight = true;
-    if (!gst_element_seek(filterGraph, newRate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, units * kNsPerUnit,
-                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
-        m_seekInFlight = false;
-        return false;
-    }
     m_appliedRate = newRate;
+    // A flushing seek waits for the decoders to let go of what they hold,
+    // tens of milliseconds for 1080p: it runs on a GStreamer pool thread so
+    // that the UI thread does not. That thread touches only the pipeline (the
+    // call holds a reference to it); a refused seek is reported through the
+    // bus, whose handler is gone once this graph is torn down.
+    auto* seek = gst_event_new_seek(newRate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, units * kNsPerUnit,
+                                    GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+    gst_element_call_async(
+        filterGraph,
+        [](GstElement* pipeline, gpointer data) {
+            auto* event = static_cast<GstEvent*>(data);
+            if (!gst_element_send_event(pipeline, gst_event_ref(event)))
+                gst_element_post_message(pipeline, gst_message_new_application(
+                                                       GST_OBJECT(pipeline), gst_structure_new_empty(kSeekRefused)));
+        },
+        seek, [](gpointer data) { gst_event_unref(static_cast<GstEvent*>(data)); });
     return true;
 }
 
