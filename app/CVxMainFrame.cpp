@@ -3,6 +3,7 @@
 #include "app/MainFrameLayout.h"
 #include "app/MainFramePainter.h"
 #include "app/MainFrameTables.h"
+#include "app/MapPopupLink.h"
 #include "app/MediaComponentReport.h"
 #include "base/ControlIds.h"
 #include "base/Messages.h"
@@ -11,6 +12,8 @@
 #include "app/VideoPlacement.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
+#include "display/IMapPopup.h"
+#include "display/MapConfig.h"
 #include "display/VideoWindow.h"
 #include "engine/PlaybackEngine.h"
 #include "engine/VolumePath.h"
@@ -79,6 +82,13 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     // maker's tools look for; an ordinary user cannot write it and that is fine.
     WriteMachineRegistryValues();
     setProperty("controlId", 0);
+    // The map pop-up exists, hidden, from here to the exit command.
+    if (m_services.createMapPopup) {
+        const MapConfig mapConfig = MapConfig::Load();
+        m_mapPopup = m_services.createMapPopup(mapConfig);
+        if (m_mapPopup)
+            m_mapLink = std::make_unique<MapPopupLink>(*m_controller, m_config, *m_mapPopup, mapConfig);
+    }
 }
 
 CVxMainFrame::~CVxMainFrame()
@@ -163,7 +173,11 @@ int CVxMainFrame::OnCreate()
     m_videoWindows[0]->setGeometry(VideoPlacement::NormalRectA());
     m_videoWindows[1]->setGeometry(VideoPlacement::NormalRectB());
 
-    c.SetOffline(!CheckMapServer());
+    // The map is driven once its server is known to answer; the check never
+    // holds up the window.
+    c.SetOffline(true);
+    if (m_mapLink)
+        m_mapLink->StartCheck();
 
     // Position and speed sliders are enabled when a recording starts.
     m_positionSlider = makeSlider(ControlId::PositionSlider, MainFrameLayout::PositionSliderRect(), 155, 193, 0, 100, 0);
@@ -206,6 +220,8 @@ int CVxMainFrame::OnCreate()
     connect(m_library.get(), &RecordingLibrary::categoryShown, this, &CVxMainFrame::showCategoryTabs);
     connect(m_cardMonitor.get(), &CardMonitor::settingsLoaded, this, [this] {
         m_speedMeter->SetVelo(0, m_config.live.speedUnit);
+        if (m_mapLink)
+            m_mapLink->SettingsChanged();
         update();
     });
     CreateSettingsCommand();
@@ -274,7 +290,11 @@ void CVxMainFrame::CreateSettingsCommand()
         return ok;
     };
     hooks.resetSpeedReadout = [this](int unit) { m_speedMeter->SetVelo(0, unit); };
-    hooks.redraw = [this] { update(); };
+    hooks.redraw = [this] {
+        if (m_mapLink)
+            m_mapLink->SettingsChanged();
+        update();
+    };
     hooks.clearAfterFormat = [this] {
         m_library->ResetLibrary();
         if (m_library->CardRoot.isEmpty())
@@ -304,7 +324,10 @@ void CVxMainFrame::RegisterCommands()
         {{CommandId::DeleteRecordings}, [this] { DeleteRecordings(); }},
         {{CommandId::Snapshot}, [this] { SaveSnapshot(); }},
         {{CommandId::Settings}, [this] { m_settings->Run(); }},
-        {{CommandId::Map}, [] {}},      // the map pop-up is not there yet
+        {{CommandId::Map}, [this] {
+             if (m_mapPopup)
+                 m_mapPopup->ToggleShown();
+         }},
         {{CommandId::Minimize}, [this] { showMinimized(); }},
         {{CommandId::FullScreen, CommandId::RestoreSize}, [this] { ToggleFullScreen(); }},
         {{CommandId::Exit}, [this] { OnAppExit(); }},
@@ -363,6 +386,9 @@ void CVxMainFrame::OnAppExit()
     // windows still exist.
     m_controller->CloseRecording();
     PumpMessagesFor(1000);
+    // The map's browser goes while the application still runs.
+    m_mapLink.reset();
+    m_mapPopup.reset();
     // The list window goes before the main window.
     m_library->SetListView(nullptr);
     m_listView.reset();

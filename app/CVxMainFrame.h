@@ -43,6 +43,9 @@ class IClipEncoder;
 class IFileDialogs;
 class IncidentExportDialogs;
 class IncidentExportFlow;
+class IMapPopup;
+class MapConfig;
+class MapPopupLink;
 class IPrompt;
 class PlaybackController;
 class PlaybackEngine;
@@ -73,6 +76,8 @@ struct MainFrameServices {
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
     // The encoder of one incident clip; empty or null: this machine cannot export.
     std::function<std::unique_ptr<IClipEncoder>()> createClipEncoder;
+    // Creates the map pop-up (hidden) for the map configuration; no map when empty.
+    std::function<std::unique_ptr<IMapPopup>(const MapConfig&)> createMapPopup;
 };
 
 class CVxMainFrame : public QWidget, private IVideoArea, private IPlaybackSliders {
@@ -135,6 +140,8 @@ public:
     CVxSwitch* selectAllSwitch() const { return m_selectAllSwitch; }
     CVxAnalogMeter* speedMeter() const { return m_speedMeter; }
     CLinePlot* linePlot() const { return m_linePlot; }
+    // Null without a map, and after the exit command.
+    IMapPopup* mapPopup() const { return m_mapPopup.get(); }
     bool isFullScreen() const { return m_fullScreen; }
     QRect captionStripRect() const { return m_captionStripRect; }
     QRect speedLabelRectFull() const { return m_speedLabelRectFull; }
@@ -166,9 +173,6 @@ private:
     void OnSliderMoving(int id);
     void OnSliderMoved(int id);
     void RefreshPlayPause();
-    // Start-up answers of the parts that do not exist yet: what each reports
-    // when absent.
-    bool CheckMapServer() const { return false; }
 
     QWidget* childByControlId(int id) const;
     void onListNotify(const HTMLLIST_NOTIFY& nm);
@@ -197,6 +201,9 @@ private:
     std::unique_ptr<CardMonitor> m_cardMonitor;
     std::unique_ptr<CardFormatter> m_cardFormatter;
     std::unique_ptr<SettingsCommand> m_settings;
+    // Gone before the controller it listens to.
+    std::unique_ptr<IMapPopup> m_mapPopup;
+    std::unique_ptr<MapPopupLink> m_mapLink;
     std::array<VideoWindow*, 4> m_videoWindows{};
     CVxSlider* m_positionSlider = nullptr;     // 410
     CVxSlider* m_fullPositionSlider = nullptr; // 403, created on the first full-screen entry

@@ -3,6 +3,7 @@
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
+#include "display/CVxBrowser.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
@@ -41,6 +42,9 @@ bool CZuDidiriApp::InitInstance()
         return std::make_unique<ClipExporter>();
     };
     services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
+    services.createMapPopup = [](const MapConfig& config) {
+        return std::unique_ptr<IMapPopup>(std::make_unique<CVxBrowser>(config));
+    };
     m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());

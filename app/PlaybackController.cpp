@@ -737,6 +737,6 @@ void PlaybackController::OnTimer3()
     const DeviceSettings& s = m_config.live;
     const GpsFixReadoutValues v = GpsFixReadout::Compute(GpsFixReadout::FieldsOf(m_telemetry.gpsTrack[*index]),
                                                          s.timeZoneIndex, s.daylightSaving != 0, s.speedUnit);
-    emit gpsFixReached(v, !m_offline);
+    emit gpsFixReached(v, !m_offline, *index);
     emit speedReadout(v.speed, s.speedUnit);
 }

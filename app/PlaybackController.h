@@ -192,8 +192,9 @@ signals:
     // The speed read-out shows speed in unit (SpeedUnit code).
     void speedReadout(int speed, int unit);
     // Each 350 ms tick that found the GPS fix for the position (Running or
-    // Paused, the recording has fixes). showOnMap is false while offline.
-    void gpsFixReached(const GpsFixReadoutValues& fix, bool showOnMap);
+    // Paused, the recording has fixes). showOnMap is false while offline;
+    // fixIndex is the fix's place in the recording's track.
+    void gpsFixReached(const GpsFixReadoutValues& fix, bool showOnMap, std::size_t fixIndex);
     // A recording started playing / playback was stopped (or lost with the card).
     void recordingStarted(const QString& path);
     void recordingStopped();

@@ -1,5 +1,6 @@
 #include "app/CZuDidiriApp.h"
 #include "app/UiLanguage.h"
+#include "display/MapWebEngineSetup.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -38,6 +39,9 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+    // The map's browser engine needs its URL scheme and shared OpenGL
+    // contexts before the application object exists.
+    MapWebEngineSetup::Prepare();
     // Qt takes its own options (-platform, -style ...) out of argv here.
     QApplication qtApp(argc, argv);
     QStringList files;

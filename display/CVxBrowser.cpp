@@ -25,6 +25,8 @@ CVxBrowser::CVxBrowser(const MapConfig& config, int speedUnit)
     s_instance = this;
     setObjectName(QStringLiteral("CVxBrowser"));
     setModal(false);
+    // Closing the main window ends the program even while the map is shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Noto Sans CJK KR")});

@@ -37,8 +37,7 @@ public:
     void ShowPosition(double latitude, double longitude) override;
     void ShowTrack(const std::vector<QPointF>& lonLat) override;
 
-    // The camera's speed unit changed: the overlay's unit text follows.
-    void SetSpeedUnit(int speedUnit);
+    void SetSpeedUnit(int speedUnit) override;
     // Commands 1 (Enter), 2 (Escape) and 460 (close button) hide the window.
     void OnCommand(int commandId);
 

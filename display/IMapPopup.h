@@ -16,6 +16,8 @@ public:
     // time keeps the time shown.
     virtual void UpdateOverlay(int speed, int speedUnit, double latitude, double longitude,
                                const QDateTime& localTime) = 0;
+    // The camera's speed unit changed: the overlay's unit text follows.
+    virtual void SetSpeedUnit(int speedUnit) = 0;
     // Moves the map's position marker (kept for the page when it is still loading).
     virtual void ShowPosition(double latitude, double longitude) = 0;
     // The open recording's whole track, (x = longitude, y = latitude); empty clears it.

@@ -36,6 +36,8 @@ struct MainWindowFixture {
     std::function<std::unique_ptr<VolumePath>()> createVolumePath;
     // Stands in for the modal settings sheet; Cancel when unset.
     std::function<bool(SettingsSheetContext&)> sheet;
+    // Handed to the window as its map pop-up factory when set.
+    std::function<std::unique_ptr<IMapPopup>(const MapConfig&)> createMapPopup;
 
     // files: paths below the card root, e.g. "INFINITE/a/20140101_120000_I01.mp4".
     bool create(const QStringList& files, bool mountCard = true)
@@ -66,6 +68,7 @@ struct MainWindowFixture {
             drives = d.get();
             return std::unique_ptr<DriveProvider>(std::move(d));
         };
+        services.createMapPopup = createMapPopup;
         frame = std::make_unique<CVxMainFrame>(std::move(services));
         frame->controller().SetWait([](int) {});
         if (!frame->LoadFrame())

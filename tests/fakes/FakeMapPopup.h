@@ -19,10 +19,12 @@ public:
     {
         overlays.push_back({speed, speedUnit, latitude, longitude, localTime});
     }
+    void SetSpeedUnit(int unit) override { speedUnit = unit; }
     void ShowPosition(double latitude, double longitude) override { positions.push_back({latitude, longitude}); }
     void ShowTrack(const std::vector<QPointF>& lonLat) override { tracks.push_back(lonLat); }
 
     bool shown = false;
+    int speedUnit = 0;
     std::vector<QPointF> positions; // (latitude, longitude)
     std::vector<Overlay> overlays;
     std::vector<std::vector<QPointF>> tracks;
