@@ -5,8 +5,10 @@
 #include "app/StartupRegistry.h"
 #include "display/CVxBrowser.h"
 #include "engine/MediaComponentCheck.h"
+#include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
 #include "engine/RecoveryDecoder.h"
+#include "base/LogCategories.h"
 #include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
@@ -42,6 +44,13 @@ bool CZuDidiriApp::InitInstance()
         };
         codecs.decodesPicture = &RecoveryDecoder::decodesPicture;
         return codecs;
+    };
+    services.createClipEncoder = []() -> std::unique_ptr<IClipEncoder> {
+        if (const QStringList missing = ClipExporter::MissingElements(); !missing.isEmpty()) {
+            qCWarning(vxApp).noquote() << "incident export needs" << missing.join(QStringLiteral(", "));
+            return nullptr;
+        }
+        return std::make_unique<ClipExporter>();
     };
     services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     services.createMapPopup = [](const MapConfig& config) {
