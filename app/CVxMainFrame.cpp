@@ -24,6 +24,8 @@
 #include "library/UDisksCardFormatter.h"
 #include "library/CopyProgressDialog.h"
 #include "library/HTMLLIST_NOTIFY.h"
+#include "library/IncidentExportDialogs.h"
+#include "library/IncidentExportFlow.h"
 #include "library/HTMLListRecordingView.h"
 #include "library/HTMLListTickedRows.h"
 #include "library/IPrompt.h"
@@ -37,6 +39,7 @@
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -44,6 +47,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 #include <QWindow>
 #include <vector>
 
@@ -70,6 +74,7 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
     m_controller = std::make_unique<PlaybackController>(
         m_services.createEngine ? m_services.createEngine() : nullptr, *m_library, m_config);
     m_controller->SetPrompt(m_services.prompt);
+    m_controller->SetImpactThreshold(QSettings().value(QStringLiteral("impacts/thresholdG"), ImpactDetector::kDefaultThresholdG).toDouble());
     m_drives = m_services.createDriveProvider ? m_services.createDriveProvider() : nullptr;
     if (!m_drives)
         m_drives = SystemDriveProvider::Create();
@@ -495,6 +500,13 @@ void CVxMainFrame::SetPosition(int ms)
             s->SetPos(ms);
 }
 
+void CVxMainFrame::SetPositionMarkers(const std::vector<int>& ms)
+{
+    for (CVxSlider* s : {m_positionSlider, m_fullPositionSlider})
+        if (s)
+            s->SetMarkers(ms);
+}
+
 void CVxMainFrame::SetSpeed(int setting)
 {
     for (CVxSlider* s : {m_speedSlider, m_fullSpeedSlider})
@@ -573,6 +585,20 @@ void CVxMainFrame::DeleteRecordings()
     RecordingFileOps::DeleteTickedRecordings(rows, *m_services.prompt, [this](int list, const QString& path) {
         m_library->RemoveRecording(list, path);
     });
+}
+
+void CVxMainFrame::ExportIncident()
+{
+    if (!m_services.prompt)
+        return;
+    if (!m_exportFlow) {
+        m_exportDialogs = std::make_unique<IncidentExportDialogs>(this, fileDialogs(), [this] { m_exportFlow->Cancel(); });
+        m_exportFlow = std::make_unique<IncidentExportFlow>(*m_exportDialogs, *m_services.prompt, m_services.createClipEncoder);
+    }
+    const PlaybackController& c = *m_controller;
+    const auto clamp = [](std::uint64_t ms) { return std::uint32_t(qMin<std::uint64_t>(ms, UINT32_MAX)); };
+    m_exportFlow->Start(c.HasGraph() ? c.currentFile() : QString(), clamp(c.PositionMs()), clamp(c.DurationMs()),
+                        c.telemetry(), m_config.live);
 }
 
 void CVxMainFrame::SaveSnapshot()
@@ -667,6 +693,7 @@ void CVxMainFrame::EnterFullScreen()
         const FullScreenSliderRects r = MainFrameLayout::FullScreenSliders(target);
         m_fullPositionSlider = makeSlider(ControlId::FullPositionSlider, r.position, 463, 464, 0, c.durationMs(), 0);
         m_fullPositionSlider->Enable(m_positionSlider->IsEnabled());
+        m_fullPositionSlider->SetMarkers(m_positionSlider->Markers());
         m_fullSpeedSlider = makeSlider(ControlId::FullSpeedSlider, r.speed, 144, 596, 1, 9, c.speedSetting());
         m_fullSpeedSlider->Enable(false);
         m_fullVolumeSlider = makeSlider(ControlId::FullVolumeSlider, r.volume, 601, 602, 0, 99, c.volumePercent());
@@ -784,6 +811,15 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
     case Qt::Key_S:
         if (ctrl)
             dispatchCommand(CommandId::Snapshot);
+        return;
+    case Qt::Key_E:
+        if (ctrl)
+            ExportIncident();
+        return;
+    case Qt::Key_I:
+        // Nothing further that way: a beep rather than silence.
+        if (!ctrl && !((e->modifiers() & Qt::ShiftModifier) ? m_controller->PreviousImpact() : m_controller->NextImpact()))
+            QApplication::beep();
         return;
     case Qt::Key_M:
         // The switch toggles as a click would, then its command runs.

@@ -39,7 +39,10 @@ class CVxSlider;
 class CVxSwitch;
 class DriveProvider;
 class HTMLListRecordingView;
+class IClipEncoder;
 class IFileDialogs;
+class IncidentExportDialogs;
+class IncidentExportFlow;
 class IMapPopup;
 class MapConfig;
 class MapPopupLink;
@@ -71,6 +74,8 @@ struct MainFrameServices {
     std::function<bool(SettingsSheetContext&)> runSettingsSheet;
     // Formats the card; UDisks2 on the system bus when empty.
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
+    // The encoder of one incident clip; empty or null: this machine cannot export.
+    std::function<std::unique_ptr<IClipEncoder>()> createClipEncoder;
     // Creates the map pop-up (hidden) for the map configuration; no map when empty.
     std::function<std::unique_ptr<IMapPopup>(const MapConfig&)> createMapPopup;
 };
@@ -106,6 +111,9 @@ public:
     void CopyRecordings();
     void DeleteRecordings();
     void SaveSnapshot();
+    // Ctrl+E: the incident clip of the open recording around the position.
+    void ExportIncident();
+    IncidentExportFlow* incidentExport() const { return m_exportFlow.get(); }
     void CreateSettingsCommand();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
@@ -154,6 +162,7 @@ private:
     // IPlaybackSliders
     void SetPositionRange(int maximumMs) override;
     void SetPosition(int ms) override;
+    void SetPositionMarkers(const std::vector<int>& ms) override;
     void SetSpeed(int setting) override;
     void SetVolume(int percent) override;
     void EnableTransport(bool enabled) override;
@@ -210,4 +219,7 @@ private:
     std::array<CVxButton*, 27> m_skinButtons{};
     std::array<CVxButton*, 5> m_categoryButtons{};
     MainFramePainter m_painter;
+    // Made at the first export; the flow goes first (it cancels a running job).
+    std::unique_ptr<IncidentExportDialogs> m_exportDialogs;
+    std::unique_ptr<IncidentExportFlow> m_exportFlow;
 };

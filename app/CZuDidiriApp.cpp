@@ -5,7 +5,9 @@
 #include "app/StartupRegistry.h"
 #include "display/CVxBrowser.h"
 #include "engine/MediaComponentCheck.h"
+#include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
+#include "base/LogCategories.h"
 #include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/RecordingLibrary.h"
@@ -32,6 +34,13 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.createClipEncoder = []() -> std::unique_ptr<IClipEncoder> {
+        if (const QStringList missing = ClipExporter::MissingElements(); !missing.isEmpty()) {
+            qCWarning(vxApp).noquote() << "incident export needs" << missing.join(QStringLiteral(", "));
+            return nullptr;
+        }
+        return std::make_unique<ClipExporter>();
+    };
     services.createVolumePath = [] { return std::unique_ptr<VolumePath>(std::make_unique<PulseVolumePath>()); };
     services.createMapPopup = [](const MapConfig& config) {
         return std::unique_ptr<IMapPopup>(std::make_unique<CVxBrowser>(config));

@@ -17,6 +17,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <cmath>
 
 const QString PlaybackController::kPlaybackFailedText =
     QString::fromUtf8(QT_TRANSLATE_NOOP("PlaybackController", "녹화 파일을 끝까지 재생하지 못하고 멈췄습니다:"));
@@ -143,6 +144,8 @@ void PlaybackController::stopAndClose()
         m_engine->Stop();
     }
     m_engine->Close();
+    m_telemetry.impacts.clear();
+    showImpactMarkers();
 }
 
 void PlaybackController::CloseRecording()
@@ -197,6 +200,7 @@ bool PlaybackController::PlayFile(const QString& path)
     if (m_engine->GrabFrame(first))
         m_firstPictureSize = first.size();
     m_telemetry.LoadTelemetry(m_engine->TelemetrySource(), m_views.plot);
+    showImpactMarkers();
     if (m_views.video)
         m_views.video->ShowVideoWindows(true);
     m_durationMs = std::int32_t(std::uint32_t(m_engine->GetDurationMs()));
@@ -440,8 +444,60 @@ void PlaybackController::StepForward()
         m_engine->StepForward(1.0);
 }
 
+void PlaybackController::showImpactMarkers()
+{
+    std::vector<int> ms;
+    std::vector<float> xs;
+    for (const Impact& impact : m_telemetry.impacts) {
+        ms.push_back(int(qMin<std::uint32_t>(impact.timeMs, INT32_MAX)));
+        xs.push_back(float(impact.timeMs)); // the plot's X is the sample time
+    }
+    if (m_views.sliders)
+        m_views.sliders->SetPositionMarkers(ms);
+    if (m_views.plot)
+        m_views.plot->SetMarkers(std::move(xs));
+}
+
+bool PlaybackController::jumpToImpact(int index)
+{
+    if (index < 0 || std::size_t(index) >= m_telemetry.impacts.size())
+        return false;
+    const std::uint32_t target = ImpactDetector::JumpTarget(m_telemetry.impacts[std::size_t(index)], kImpactLeadMs);
+    if (!m_engine->SeekMs(std::int32_t(qMin<std::uint32_t>(target, INT32_MAX))))
+        return false;
+    if (m_views.sliders)
+        m_views.sliders->SetPosition(int(qMin<std::uint32_t>(target, INT32_MAX)));
+    if (m_views.plot)
+        m_views.plot->SetCursor(target);
+    emit positionTicked();
+    return true;
+}
+
+bool PlaybackController::NextImpact()
+{
+    if (!IsRunningOrPaused())
+        return false;
+    const auto pos = std::uint32_t(qMin<std::uint64_t>(PositionMs(), UINT32_MAX));
+    return jumpToImpact(ImpactDetector::NextIndex(m_telemetry.impacts, pos, kImpactLeadMs));
+}
+
+bool PlaybackController::PreviousImpact()
+{
+    if (!IsRunningOrPaused())
+        return false;
+    const auto pos = std::uint32_t(qMin<std::uint64_t>(PositionMs(), UINT32_MAX));
+    return jumpToImpact(ImpactDetector::PreviousIndex(m_telemetry.impacts, pos, kImpactLeadMs));
+}
+
+void PlaybackController::SetImpactThreshold(double g)
+{
+    m_telemetry.impactThresholdG = g > 0 && std::isfinite(g) ? g : ImpactDetector::kDefaultThresholdG;
+}
+
 void PlaybackController::onLibraryReset()
 {
+    m_telemetry.impacts.clear();
+    showImpactMarkers();
     m_failed.clear();
     enableTransport(false);
     resetControls();

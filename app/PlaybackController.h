@@ -124,6 +124,15 @@ public:
     void ActivateRow(int row);
     void StepBack();
     void StepForward();
+    // I / Shift+I: to 2 s before the next / previous moment of impact of the
+    // open recording, keeping the play state. False, and nothing moves, when
+    // nothing is open or there is no impact that way (the ends do not wrap).
+    static constexpr std::uint32_t kImpactLeadMs = 2000;
+    bool NextImpact();
+    bool PreviousImpact();
+    // The change of the acceleration vector that counts as an impact, from the
+    // viewer's settings; one that is not a positive number keeps the default.
+    void SetImpactThreshold(double g);
     // Stops and closes whatever is open (exit, card loss).
     void CloseRecording();
 
@@ -213,6 +222,10 @@ private:
     void resetControls();
     void enableTransport(bool enabled);
     void clearPlot();
+    // The moments of impact of the open recording on the position sliders and
+    // the plot; shown when a recording's telemetry loads, cleared on close.
+    void showImpactMarkers();
+    bool jumpToImpact(int index);
     void clearMarks(int category);
     void setDecoderParam(int param, int value);
     bool playEntry(int category, int row);

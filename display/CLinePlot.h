@@ -35,7 +35,11 @@ public:
         m_model.RedrawNow();
         update();
     }
-    void SetMarkers(std::vector<float> xs) { m_model.SetMarkers(std::move(xs)); }
+    void SetMarkers(std::vector<float> xs) override
+    {
+        m_model.SetMarkers(std::move(xs));
+        update();
+    }
 
     const LinePlotModel& model() const { return m_model; }
 

@@ -4,6 +4,7 @@
 #include <QRgb>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 struct PlotPoint {
     float x = 0;
@@ -24,6 +25,8 @@ public:
     virtual void SetXRange(float minimum, float maximum) = 0;
     virtual void SetYRange(float minimum, float maximum) = 0;
     virtual void SetCursor(std::uint32_t value) = 0;
+    // Moments to mark, in X units; they stay until replaced (an empty list clears them).
+    virtual void SetMarkers(std::vector<float> xs) = 0;
     // Paint now rather than when the event loop comes round.
     virtual void RedrawNow() = 0;
 };

@@ -38,7 +38,7 @@ public:
     void RedrawNow() override { requestRepaint(true); }
     // Moments to mark, in X units (a vertical line with a notch at the top
     // over the lines); they stay until replaced, independent of the series.
-    void SetMarkers(std::vector<float> xs);
+    void SetMarkers(std::vector<float> xs) override;
     const std::vector<float>& Markers() const { return m_markers; }
 
     // The client rectangle may have changed size.

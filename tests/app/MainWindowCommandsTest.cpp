@@ -9,6 +9,11 @@
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
+#include "library/IncidentExportDialogs.h"
+#include "../telemetry/FakeTelemetrySource.h"
+
+#include <QApplication>
+#include <QDialog>
 
 #include <QFileInfo>
 #include <QSettings>
@@ -25,6 +30,7 @@ private slots:
     void init();
     void cleanup();
     void startUpFillsAllAndPlaysNothing();
+    void impactMarksKeysAndExportDialog();
     void doubleClickPlaysWithBothPictures();
     void sliderMessagesReachThePlayback();
     void systemSoundAtStart();
@@ -424,3 +430,43 @@ void MainWindowCommandsTest::settingsSheetAroundPlayback()
 
 QTEST_MAIN(MainWindowCommandsTest)
 #include "MainWindowCommandsTest.moc"
+
+void MainWindowCommandsTest::impactMarksKeysAndExportDialog()
+{
+    // A hit at 2.5 s of the 3 s recording.
+    FakeTelemetrySource source;
+    for (int t = 0; t < 3000; t += 100)
+        source.addLine(t == 2500 ? QByteArray("M\xff\x00\xff\0\0\0", 7) : QByteArray("M\x80\x80\xc0\0\0\0", 7), t);
+    f->engine->telemetry = &source;
+    f->controller().ActivateRow(0);
+    QCOMPARE(f->frame->positionSlider()->Markers(), std::vector<int>{2500});
+    QCOMPARE(f->frame->linePlot()->model().Markers(), std::vector<float>{2500.0f});
+    f->frame->EnterFullScreen(); // the full-screen slider is made now and takes them over
+    QCOMPARE(f->frame->fullPositionSlider()->Markers(), std::vector<int>{2500});
+    QTest::keyClick(f->frame.get(), Qt::Key_I);
+    QCOMPARE(f->engine->positionMs, 500u);
+    QCOMPARE(f->frame->fullPositionSlider()->GetPos(), 500);
+    f->frame->LeaveFullScreen();
+
+    // Ctrl+E proposes 10 s either side, clamped, in a folder off the card.
+    IncidentExportChoice shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = IncidentExportDialogs::ChoiceOf(*dialog);
+            dialog->reject();
+        }
+    });
+    QTest::keyClick(f->frame.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(shown.fromMs, 0u);
+    QCOMPARE(shown.toMs, 3000u);
+    QVERIFY(shown.output.endsWith(QStringLiteral(".mp4")));
+    QVERIFY(!shown.output.startsWith(f->card.root()));
+    QVERIFY(f->prompt.texts.isEmpty());
+
+    f->controller().StopCommand();
+    QVERIFY(f->frame->positionSlider()->Markers().empty());
+    QVERIFY(f->frame->fullPositionSlider()->Markers().empty());
+    QTest::keyClick(f->frame.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(f->prompt.texts.size(), 1);
+    QVERIFY(f->prompt.texts.first().contains(QStringLiteral("재생 중인 영상이 없습니다")));
+}

@@ -15,10 +15,27 @@
 #include "../telemetry/FakeTelemetrySource.h"
 
 #include <QSignalSpy>
+#include <algorithm>
+#include <cmath>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
+// 30 s standing still (an acceleration line every 100 ms, 1 g on Z) with a
+// hit of about 3 g at each of hitsMs.
+void addStandstillWithHits(FakeTelemetrySource& source, const std::vector<int>& hitsMs)
+{
+    for (int t = 0; t < 30000; t += 100) {
+        const bool hit = std::find(hitsMs.begin(), hitsMs.end(), t) != hitsMs.end();
+        QByteArray line("M");
+        line += char(hit ? 255 : 128);
+        line += char(hit ? 0 : 128);
+        line += char(hit ? 255 : 192);
+        line += QByteArray(3, char(0));
+        source.addLine(line, t);
+    }
+}
+
 constexpr int kAll = 0, kNormal = 1, kEvent = 2, kManual = 3;
 
 // A controller over the card of playbackCardFiles(), shown as the window shows it
@@ -89,6 +106,8 @@ private slots:
     void swapNeedsTwoRunningPictures();
     void mirrorAndFlipTouchOnlyTheRearDecoders();
     void cardLossClearsTheViews();
+    void impactsAreMarkedAndSteppedThrough();
+    void impactThresholdComesFromTheSetting();
     void systemSoundStartState_data();
     void systemSoundStartState();
     void systemMuteMovesOnlyTheSwitch();
@@ -616,3 +635,56 @@ void PlaybackControllerTest::draggedPositionKeepsOneSeekInFlight()
 
 QTEST_GUILESS_MAIN(PlaybackControllerTest)
 #include "PlaybackControllerTest.moc"
+
+void PlaybackControllerTest::impactsAreMarkedAndSteppedThrough()
+{
+    QVERIFY(!f->c->NextImpact()); // nothing open
+    FakeTelemetrySource source;
+    addStandstillWithHits(source, {5000, 20000});
+    f->engine->telemetry = &source;
+    f->engine->durationMs = 30000;
+    f->c->ActivateRow(0);
+    QCOMPARE(f->sliders.markers, (std::vector<int>{5000, 20000}));
+    QCOMPARE(f->plot.Markers(), (std::vector<float>{5000.0f, 20000.0f}));
+
+    // Forward to 2 s before each, then nothing further (no wrap); back again.
+    const std::pair<bool, int> steps[] = {{true, 3000}, {true, 18000}, {true, 18000}, {false, 3000}, {false, 3000}};
+    for (const auto& [forward, expected] : steps) {
+        const int seeks = f->engine->count(QStringLiteral("SeekMs"));
+        const bool moved = forward ? f->c->NextImpact() : f->c->PreviousImpact();
+        QCOMPARE(f->sliders.position, expected);
+        QCOMPARE(int(f->engine->positionMs), expected);
+        QCOMPARE(f->engine->count(QStringLiteral("SeekMs")), seeks + (moved ? 1 : 0));
+        QCOMPARE(f->plot.cursor, std::uint32_t(expected));
+    }
+    // Paused stays paused.
+    f->c->PauseCommand();
+    QVERIFY(f->c->NextImpact());
+    QCOMPARE(f->engine->state, EngineState::Paused);
+
+    // A recording without impacts, and a stop, leave no marks.
+    f->c->ActivateRow(1);
+    QVERIFY(f->sliders.markers.empty());
+    QVERIFY(!f->c->NextImpact());
+    source.next = 0;
+    f->c->ActivateRow(0);
+    QCOMPARE(f->sliders.markers.size(), std::size_t(2));
+    f->c->StopCommand();
+    QVERIFY(f->sliders.markers.empty());
+    QVERIFY(f->plot.Markers().empty());
+}
+
+void PlaybackControllerTest::impactThresholdComesFromTheSetting()
+{
+    FakeTelemetrySource source;
+    addStandstillWithHits(source, {5000});
+    f->engine->telemetry = &source;
+    // The hit is about 3 g: a 3.5 g setting finds nothing, a broken one keeps 1.5 g.
+    const std::pair<double, std::size_t> cases[] = {{3.5, 0}, {2.5, 1}, {-1.0, 1}, {std::nan(""), 1}, {3.5, 0}};
+    for (const auto& [threshold, found] : cases) {
+        f->c->SetImpactThreshold(threshold);
+        source.next = 0;
+        f->c->ActivateRow(0);
+        QCOMPARE(f->sliders.markers.size(), found);
+    }
+}

@@ -13,6 +13,7 @@ public:
     int volume = 0;
     bool transportEnabled = false;
     bool soundOn = false;
+    std::vector<int> markers;
 
     void SetPositionRange(int maximumMs) override
     {
@@ -20,6 +21,7 @@ public:
         position = qBound(0, position, qMax(0, positionMax));
     }
     void SetPosition(int ms) override { position = qBound(0, ms, qMax(0, positionMax)); }
+    void SetPositionMarkers(const std::vector<int>& ms) override { markers = ms; }
     void SetSpeed(int setting) override { speed = qBound(1, setting, 9); }
     void SetVolume(int percent) override { volume = qBound(0, percent, 99); }
     void EnableTransport(bool enabled) override { transportEnabled = enabled; }
