@@ -2,6 +2,7 @@
 // The recording page ("환경설정"): picture quality, driving and parking
 // recording modes, the impact sensitivity trackbar and the motion sensitivity.
 #include "config/SettingsPage.h"
+#include <QCoreApplication>
 
 class QButtonGroup;
 class QSlider;
@@ -14,7 +15,7 @@ public:
     void StoreInto(DeviceSettings& working) override;
     void Reload() override;
 
-    static QString Title() { return QStringLiteral("환경설정"); }
+    static QString Title() { return QCoreApplication::translate("CPage1", "환경설정"); }
 
 private:
     void FillFromWorking();

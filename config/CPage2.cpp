@@ -9,35 +9,36 @@
 #include <QDateTimeEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QCoreApplication>
 
 CPage2::CPage2(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent)
 {
     setObjectName(QStringLiteral("CPage2"));
-    AddGroup(QStringLiteral("속도 단위"), 7, 7, 379, 38);
+    AddGroup(QCoreApplication::translate("CPage2", "속도 단위"), 7, 7, 379, 38);
     m_unit = new QButtonGroup(this);
     AddRadio(m_unit, 0, 1013, QStringLiteral("km/h"), 24, 23, 60, 12);
     AddRadio(m_unit, 1, 1014, QStringLiteral("mph"), 120, 23, 60, 12);
     AddRadio(m_unit, 2, 1015, QStringLiteral("knot"), 216, 23, 60, 12);
 
-    AddGroup(QStringLiteral("시간 설정"), 7, 53, 379, 42);
+    AddGroup(QCoreApplication::translate("CPage2", "시간 설정"), 7, 53, 379, 42);
     m_picker = new QDateTimeEdit(this);
     m_picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     m_picker->setCalendarPopup(false);
     m_picker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_picker->setTimeSpec(Qt::LocalTime);
     Place(m_picker, 1030, 24, 69, 130, 16);
-    m_apply = new QPushButton(QStringLiteral("적용"), this);
+    m_apply = new QPushButton(QCoreApplication::translate("CPage2", "적용"), this);
     m_apply->setAutoDefault(false);
     Place(m_apply, 1005, 164, 68, 50, 18);
 
-    AddGroup(QStringLiteral("지역 설정"), 7, 103, 379, 42);
+    AddGroup(QCoreApplication::translate("CPage2", "지역 설정"), 7, 103, 379, 42);
     m_zone = new QComboBox(this);
     for (int row = 0; row < TimeZoneTable::kRowCount; ++row)
         m_zone->addItem(TimeZoneTable::Text(row));
     m_zone->setMaxVisibleItems(12);
     Place(m_zone, 1051, 24, 119, 345, 16);
 
-    AddGroup(QStringLiteral("일광 절약 시간 "), 7, 153, 379, 38);
+    AddGroup(QCoreApplication::translate("CPage2", "일광 절약 시간 "), 7, 153, 379, 38);
     m_daylight = new QCheckBox(QStringLiteral("Daylight Saving Time"), this);
     Place(m_daylight, 1052, 24, 169, 200, 12);
 
@@ -54,7 +55,7 @@ CPage2::CPage2(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
 
 QString CPage2::SavedNoticeText()
 {
-    return QStringLiteral("시간이 저장되었습니다.\n저장된 시간은 제품에 설정할 시간과 차이가 있을 수 있습니다.");
+    return QCoreApplication::translate("CPage2", "시간이 저장되었습니다.\n저장된 시간은 제품에 설정할 시간과 차이가 있을 수 있습니다.");
 }
 
 void CPage2::Reload()

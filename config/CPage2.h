@@ -3,6 +3,7 @@
 // its own apply button (written to the card at once), time zone and daylight
 // saving.
 #include "config/SettingsPage.h"
+#include <QCoreApplication>
 
 class QButtonGroup;
 class QCheckBox;
@@ -19,7 +20,7 @@ public:
     // Unit, zone and daylight saving; the clock keeps what the user set.
     void Reload() override;
 
-    static QString Title() { return QStringLiteral("시간 및 단위"); }
+    static QString Title() { return QCoreApplication::translate("CPage2", "시간 및 단위"); }
     static QString SavedNoticeText();
 
     QDateTimeEdit* Picker() const { return m_picker; }

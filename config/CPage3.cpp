@@ -25,7 +25,7 @@ class UnavailableFormatter : public CardFormatter {
 public:
     std::optional<FormatTarget> Identify(const QString&, QString* why) override
     {
-        *why = QStringLiteral("이 컴퓨터에서는 SD 카드를 포맷할 수 없습니다 (디스크 관리 서비스 없음).");
+        *why = QCoreApplication::translate("CPage3", "이 컴퓨터에서는 SD 카드를 포맷할 수 없습니다 (디스크 관리 서비스 없음).");
         return std::nullopt;
     }
     Result Format(const FormatTarget&) override { return {Outcome::Failed, {}}; }
@@ -69,15 +69,15 @@ CPage3::CPage3(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     setObjectName(QStringLiteral("CPage3"));
     setWindowTitle(Title());
 
-    auto* memoryGroup = new QGroupBox(QStringLiteral("메모리 관리"), this);
+    auto* memoryGroup = new QGroupBox(QCoreApplication::translate("CPage3", "메모리 관리"), this);
     memoryGroup->setGeometry(10, 8, 570, 250);
-    auto* formatGroup = new QGroupBox(QStringLiteral("파일 포맷"), this);
+    auto* formatGroup = new QGroupBox(QCoreApplication::translate("CPage3", "파일 포맷"), this);
     formatGroup->setGeometry(10, 272, 570, 150);
 
     m_legend = new LegendLayer(this);
     m_bar = control(new CVxProgress(this), IDC_BAR, QRect(40, 45, 510, 24));
     m_legend->setGeometry(LegendArea());
-    m_bar->setAccessibleName(QStringLiteral("메모리"));
+    m_bar->setAccessibleName(QCoreApplication::translate("CPage3", "메모리"));
 
     m_radios = new QButtonGroup(this);
     const int radioIds[3] = {IDC_MODE1, IDC_MODE2, IDC_MODE3};
@@ -88,14 +88,14 @@ CPage3::CPage3(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     }
     connect(m_radios, &QButtonGroup::idClicked, this, &CPage3::OnRadio);
 
-    m_apply = control(new QPushButton(QStringLiteral("적용"), this), IDC_APPLY, QRect(450, 205, 100, 30));
+    m_apply = control(new QPushButton(QCoreApplication::translate("CPage3", "적용"), this), IDC_APPLY, QRect(450, 205, 100, 30));
     connect(m_apply, &QPushButton::clicked, this, &CPage3::OnApply);
 
     auto* explanation =
-        new QLabel(QStringLiteral("SD 카드의 모든 데이터를 지우고 포맷합니다. SD 카드를 포맷하시겠습니까?"), this);
+        new QLabel(QCoreApplication::translate("CPage3", "SD 카드의 모든 데이터를 지우고 포맷합니다. SD 카드를 포맷하시겠습니까?"), this);
     explanation->setWordWrap(true);
     explanation->setGeometry(40, 305, 500, 40);
-    m_format = control(new QPushButton(QStringLiteral("포맷"), this), IDC_FORMAT, QRect(450, 370, 100, 30));
+    m_format = control(new QPushButton(QCoreApplication::translate("CPage3", "포맷"), this), IDC_FORMAT, QRect(450, 370, 100, 30));
     connect(m_format, &QPushButton::clicked, this, &CPage3::OnFormatCommand);
 
     CardFormatter* formatter = m_context.cardFormatter;
@@ -164,8 +164,8 @@ void CPage3::OnApply()
 {
     if (m_currentMode < 0 || m_sequence->IsRunning())
         return;
-    if (!ask(QStringLiteral("메모리관리"),
-             QStringLiteral("메모리관리 모드를 변경 후 적용시\n저장된 모든 데이터가 삭제되고 SD Card가 포맷됩니다.\n"
+    if (!ask(QCoreApplication::translate("CPage3", "메모리관리"),
+             QCoreApplication::translate("CPage3", "메모리관리 모드를 변경 후 적용시\n저장된 모든 데이터가 삭제되고 SD Card가 포맷됩니다.\n"
                             "적용하시겠습니까?")))
         return;
     Working().memoryMode = std::uint8_t(m_currentMode + 1);
@@ -176,8 +176,8 @@ void CPage3::OnFormatCommand()
 {
     if (m_sequence->IsRunning())
         return;
-    if (!ask(QStringLiteral("메모리포맷"),
-             QStringLiteral("메모리포맷 실행시 저장된 모든 데이터가 삭제되고\n SD Card가 포맷됩니다. 적용하시겠습니까?")))
+    if (!ask(QCoreApplication::translate("CPage3", "메모리포맷"),
+             QCoreApplication::translate("CPage3", "메모리포맷 실행시 저장된 모든 데이터가 삭제되고\n SD Card가 포맷됩니다. 적용하시겠습니까?")))
         return;
     FormatCard();
 }
@@ -186,7 +186,7 @@ void CPage3::FormatCard()
 {
     const QString root = m_context.CardRootNow();
     if (root.isEmpty()) {
-        tell(QStringLiteral("메모리포맷"), QStringLiteral("SD 카드가 없습니다."));
+        tell(QCoreApplication::translate("CPage3", "메모리포맷"), QCoreApplication::translate("CPage3", "SD 카드가 없습니다."));
         return;
     }
     m_apply->setEnabled(false);
@@ -203,7 +203,7 @@ void CPage3::onFormatProgress(const QString& text)
     }
     if (!m_progress) {
         m_progress = new QProgressDialog(this);
-        m_progress->setWindowTitle(QStringLiteral("메모리포맷"));
+        m_progress->setWindowTitle(QCoreApplication::translate("CPage3", "메모리포맷"));
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setCancelButton(nullptr);
         m_progress->setRange(0, 0);

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <QCoreApplication>
 
 class CVxProgress;
 class QButtonGroup;
@@ -27,7 +28,7 @@ public:
     CPage3(SettingsSheetContext& context, QWidget* parent = nullptr);
     ~CPage3() override;
 
-    static QString Title() { return QStringLiteral("메모리 관리"); }
+    static QString Title() { return QCoreApplication::translate("CPage3", "메모리 관리"); }
 
     // First show: mode from the working copy, bar, radios. Runs once.
     void OnInitDialog();

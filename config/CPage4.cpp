@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QtConcurrent/QtConcurrentRun>
+#include <QCoreApplication>
 
 CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent), m_space(context.cardSpace)
 {
@@ -15,9 +16,9 @@ CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     setObjectName(QStringLiteral("CPage4"));
     setWindowTitle(Title());
 
-    auto* memoryGroup = new QGroupBox(QStringLiteral("메모리 정보"), this);
+    auto* memoryGroup = new QGroupBox(QCoreApplication::translate("CPage4", "메모리 정보"), this);
     memoryGroup->setGeometry(10, 8, 570, 240);
-    auto* viewerGroup = new QGroupBox(QStringLiteral("뷰어 정보"), this);
+    auto* viewerGroup = new QGroupBox(QCoreApplication::translate("CPage4", "뷰어 정보"), this);
     viewerGroup->setGeometry(10, 262, 570, 110);
 
     const struct {
@@ -25,13 +26,13 @@ CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
         const char* text;
         int y;
     } rows[] = {
-        {IDC_TOTAL, "전체용량 : ", 45},        {IDC_FREE, "사용 가능한 용량 : ", 75},
-        {IDC_INFINITE, "상시녹화 : ", 115},    {IDC_EVENT, "충격녹화 : ", 145},
-        {IDC_MANUAL, "수동녹화 : ", 175},      {IDC_MOTION, "모션녹화 : ", 205},
-        {IDC_DATE, "날짜 : 2015년 04월 21일", 297}, {IDC_VERSION, "버전 : 1.1.0", 327},
+        {IDC_TOTAL, QT_TRANSLATE_NOOP("CPage4", "전체용량 : "), 45},        {IDC_FREE, QT_TRANSLATE_NOOP("CPage4", "사용 가능한 용량 : "), 75},
+        {IDC_INFINITE, QT_TRANSLATE_NOOP("CPage4", "상시녹화 : "), 115},    {IDC_EVENT, QT_TRANSLATE_NOOP("CPage4", "충격녹화 : "), 145},
+        {IDC_MANUAL, QT_TRANSLATE_NOOP("CPage4", "수동녹화 : "), 175},      {IDC_MOTION, QT_TRANSLATE_NOOP("CPage4", "모션녹화 : "), 205},
+        {IDC_DATE, QT_TRANSLATE_NOOP("CPage4", "날짜 : 2015년 04월 21일"), 297}, {IDC_VERSION, QT_TRANSLATE_NOOP("CPage4", "버전 : 1.1.0"), 327},
     };
     for (const auto& row : rows) {
-        auto* label = new QLabel(QString::fromUtf8(row.text), this);
+        auto* label = new QLabel(QCoreApplication::translate("CPage4", row.text), this);
         label->setProperty("controlId", row.id);
         label->setGeometry(40, row.y, 500, 22);
         m_labels[row.id] = label;

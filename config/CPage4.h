@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <QCoreApplication>
 
 class QLabel;
 
@@ -26,7 +27,7 @@ public:
     CPage4(SettingsSheetContext& context, QWidget* parent = nullptr);
     ~CPage4() override;
 
-    static QString Title() { return QStringLiteral("정보"); }
+    static QString Title() { return QCoreApplication::translate("CPage4", "정보"); }
 
     // First show: starts measuring the card. Runs once.
     void OnInitDialog();

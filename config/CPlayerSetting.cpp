@@ -11,17 +11,18 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace {
-const QString kDefaultsCaption = QStringLiteral("설정초기화");
-const QString kDefaultsQuestion = QStringLiteral("모든 설정 내용을 기본값으로 변경하시겠습니까?");
+QString DefaultsCaption() { return QCoreApplication::translate("CPlayerSetting", "설정초기화"); }
+QString DefaultsQuestion() { return QCoreApplication::translate("CPlayerSetting", "모든 설정 내용을 기본값으로 변경하시겠습니까?"); }
 } // namespace
 
 CPlayerSetting::CPlayerSetting(SettingsSheetContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("CPlayerSetting"));
-    setWindowTitle(QStringLiteral("설정"));
+    setWindowTitle(QCoreApplication::translate("CPlayerSetting", "설정"));
     setWindowIcon(QIcon(QStringLiteral(":/bitmaps/128.png")));
     setFont(DialogUnits::PageFont());
 
@@ -35,13 +36,13 @@ CPlayerSetting::CPlayerSetting(SettingsSheetContext& context, QWidget* parent)
         m_tabs->addTab(holder, titles[i]);
     }
 
-    m_defaults = new QPushButton(QStringLiteral("기본값으로"), this);
+    m_defaults = new QPushButton(QCoreApplication::translate("CPlayerSetting", "기본값으로"), this);
     m_defaults->setProperty("controlId", kDefaultsButtonId);
     m_defaults->setAutoDefault(false);
     m_defaults->setFixedSize(94, 24);
-    m_ok = new QPushButton(QStringLiteral("확인"), this);
+    m_ok = new QPushButton(QCoreApplication::translate("CPlayerSetting", "확인"), this);
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("취소"), this);
+    m_cancel = new QPushButton(QCoreApplication::translate("CPlayerSetting", "취소"), this);
     m_cancel->setAutoDefault(false);
     for (QPushButton* b : {m_ok, m_cancel})
         b->setFixedSize(88, 24);
@@ -87,8 +88,8 @@ void CPlayerSetting::EnsurePage(int index)
 void CPlayerSetting::RestoreDefaults()
 {
     const bool yes = m_context.askYesNo
-        ? m_context.askYesNo(kDefaultsCaption, kDefaultsQuestion)
-        : QMessageBox::question(this, kDefaultsCaption, kDefaultsQuestion, QMessageBox::Yes | QMessageBox::No)
+        ? m_context.askYesNo(DefaultsCaption(), DefaultsQuestion())
+        : QMessageBox::question(this, DefaultsCaption(), DefaultsQuestion(), QMessageBox::Yes | QMessageBox::No)
             == QMessageBox::Yes;
     if (!yes)
         return;

@@ -9,10 +9,11 @@
 #include <QTemporaryFile>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
+#include <QCoreApplication>
 
 namespace {
 
-const QString kCaption = QStringLiteral("메모리포맷");
+QString Caption() { return QCoreApplication::translate("CardFormatSequence", "메모리포맷"); }
 // The camera software let the graph release the card's files before formatting.
 constexpr int kSettleMs = 100;
 
@@ -113,7 +114,7 @@ bool CardFormatSequence::Start(const QString& cardRoot)
     m_running = true;
     m_mountedRoot.clear();
     m_keptCopies.clear();
-    emit progress(QStringLiteral("설정 파일을 백업하는 중..."));
+    emit progress(QCoreApplication::translate("CardFormatSequence", "설정 파일을 백업하는 중..."));
     CardFormatter* formatter = &m_formatter;
     const QString dir = tempDir;
     m_work = QtConcurrent::run([this, formatter, cardRoot, dir] {
@@ -139,13 +140,13 @@ void CardFormatSequence::afterBackup(const QString& root, const std::optional<Fo
 {
     if (!target) {
         emit progress(QString());
-        m_hooks.tell(kCaption, QStringLiteral("이 드라이브는 포맷할 수 없습니다.\n") + why);
+        m_hooks.tell(Caption(), QCoreApplication::translate("CardFormatSequence", "이 드라이브는 포맷할 수 없습니다.\n") + why);
         finish(Outcome::Refused);
         return;
     }
     if (!backupError.isEmpty()) {
         emit progress(QString());
-        m_hooks.tell(kCaption, QStringLiteral("SD 카드의 설정 파일을 백업하지 못해 포맷하지 않았습니다.\n") + backupError);
+        m_hooks.tell(Caption(), QCoreApplication::translate("CardFormatSequence", "SD 카드의 설정 파일을 백업하지 못해 포맷하지 않았습니다.\n") + backupError);
         finish(Outcome::BackupFailed);
         return;
     }
@@ -164,16 +165,16 @@ void CardFormatSequence::afterBackup(const QString& root, const std::optional<Fo
 void CardFormatSequence::afterSettle(const QString& root, const FormatTarget& target, const std::vector<Copy>& copies)
 {
     emit progress(QString());
-    const QString question = QStringLiteral("다음 SD 카드를 포맷합니다. 저장된 모든 데이터가 삭제됩니다.\n\n"
+    const QString question = QCoreApplication::translate("CardFormatSequence", "다음 SD 카드를 포맷합니다. 저장된 모든 데이터가 삭제됩니다.\n\n"
                                             "장치 : %1\n이름 : %2\n크기 : %3\n\n포맷을 시작하시겠습니까?")
-                                 .arg(target.device, target.label.isEmpty() ? QStringLiteral("(없음)") : target.label,
+                                 .arg(target.device, target.label.isEmpty() ? QCoreApplication::translate("CardFormatSequence", "(없음)") : target.label,
                                       sizeText(target.size));
-    if (!m_hooks.askYesNo(kCaption, question)) {
+    if (!m_hooks.askYesNo(Caption(), question)) {
         removeCopies(copies);
         finish(Outcome::Cancelled);
         return;
     }
-    emit progress(QStringLiteral("SD 카드를 포맷하는 중..."));
+    emit progress(QCoreApplication::translate("CardFormatSequence", "SD 카드를 포맷하는 중..."));
     CardFormatter* formatter = &m_formatter;
     const int timeout = mountTimeoutMs;
     m_work = QtConcurrent::run([this, formatter, root, target, copies, timeout] {
@@ -186,19 +187,19 @@ void CardFormatSequence::afterSettle(const QString& root, const FormatTarget& ta
         // The user may have taken long to answer: format only the device confirmed.
         const std::optional<FormatTarget> now = formatter->Identify(root, &why);
         if (!now || !(*now == target)) {
-            r = {Outcome::Refused, QStringLiteral("SD 카드가 분리되었거나 바뀌어 포맷하지 않았습니다."), {}};
+            r = {Outcome::Refused, QCoreApplication::translate("CardFormatSequence", "SD 카드가 분리되었거나 바뀌어 포맷하지 않았습니다."), {}};
         } else {
             const CardFormatter::Result f = formatter->Format(target);
             if (f.outcome == CardFormatter::Outcome::Cancelled) {
                 r = {Outcome::Cancelled, {}, {}};
             } else if (f.outcome == CardFormatter::Outcome::Failed) {
-                r = {Outcome::FormatFailed, QStringLiteral("SD 카드를 포맷하지 못했습니다.\n") + f.message, {}};
+                r = {Outcome::FormatFailed, QCoreApplication::translate("CardFormatSequence", "SD 카드를 포맷하지 못했습니다.\n") + f.message, {}};
             } else {
                 r.mounted = formatter->WaitForMount(target, timeout, &why);
                 if (r.mounted.isEmpty())
                     r = {Outcome::RestoreFailed, why, {}};
                 else if (!restore(r.mounted, copies))
-                    r = {Outcome::RestoreFailed, QStringLiteral("SD 카드에 쓰지 못했습니다."), r.mounted};
+                    r = {Outcome::RestoreFailed, QCoreApplication::translate("CardFormatSequence", "SD 카드에 쓰지 못했습니다."), r.mounted};
                 QThread::msleep(kSettleMs);
             }
         }
@@ -220,11 +221,11 @@ void CardFormatSequence::afterSettle(const QString& root, const FormatTarget& ta
                         if (!c.copyPath.isEmpty())
                             m_keptCopies << c.copyPath;
                     }
-                    m_hooks.tell(kCaption, QStringLiteral("SD 카드는 포맷되었지만 설정 파일을 되돌려 쓰지 못했습니다.\n%1\n"
+                    m_hooks.tell(Caption(), QCoreApplication::translate("CardFormatSequence", "SD 카드는 포맷되었지만 설정 파일을 되돌려 쓰지 못했습니다.\n%1\n"
                                                           "설정 파일의 사본이 다음 위치에 있습니다:\n%2")
                                                .arg(message, kept.join(QLatin1Char('\n'))));
                 } else if (!message.isEmpty()) {
-                    m_hooks.tell(kCaption, message);
+                    m_hooks.tell(Caption(), message);
                 }
                 finish(outcome);
             },

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace {
 
@@ -78,8 +79,8 @@ CardUsage::Report CardUsage::Measure(const QString& root, const CardSpaceQuery& 
 CardUsage::Texts CardUsage::MakeTexts(const Report& report)
 {
     Texts t;
-    const QString totalLabel = QStringLiteral("전체 용량 :");
-    const QString freeLabel = QStringLiteral("사용 가능한 용량 :");
+    const QString totalLabel = QCoreApplication::translate("CardUsage", "전체 용량 :");
+    const QString freeLabel = QCoreApplication::translate("CardUsage", "사용 가능한 용량 :");
     if (report.rootExists) {
         if (report.space) {
             t.total = QString::asprintf("%s %04lldMB", qUtf8Printable(totalLabel), Mib(report.space->totalBytes));

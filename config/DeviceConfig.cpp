@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <QCoreApplication>
 
 bool DeviceConfig::ReadDeviceSettings(const QString& path)
 {
@@ -41,29 +42,29 @@ CardWrite DeviceConfig::CommitWorking(const QString& cardRoot)
     return CardWrite::Written;
 }
 
-QString SettingsWriteCaption() { return QStringLiteral("설정 저장"); }
+QString SettingsWriteCaption() { return QCoreApplication::translate("DeviceConfig", "설정 저장"); }
 
 QString SettingsWriteFailureText(CardWrite outcome)
 {
     switch (outcome) {
     case CardWrite::NoCard:
-        return QStringLiteral("SD 카드가 없어 설정을 저장하지 못했습니다.\n카드를 다시 넣은 뒤 설정을 다시 변경하십시오.");
+        return QCoreApplication::translate("DeviceConfig", "SD 카드가 없어 설정을 저장하지 못했습니다.\n카드를 다시 넣은 뒤 설정을 다시 변경하십시오.");
     case CardWrite::Failed:
-        return QStringLiteral("설정을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 설정이 그대로 남아 있습니다.");
+        return QCoreApplication::translate("DeviceConfig", "설정을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 설정이 그대로 남아 있습니다.");
     case CardWrite::Written: break;
     }
     return {};
 }
 
-QString TimeWriteCaption() { return QStringLiteral("시간 저장"); }
+QString TimeWriteCaption() { return QCoreApplication::translate("DeviceConfig", "시간 저장"); }
 
 QString TimeWriteFailureText(CardWrite outcome)
 {
     switch (outcome) {
     case CardWrite::NoCard:
-        return QStringLiteral("SD 카드가 없어 시간을 저장하지 못했습니다.");
+        return QCoreApplication::translate("DeviceConfig", "SD 카드가 없어 시간을 저장하지 못했습니다.");
     case CardWrite::Failed:
-        return QStringLiteral("시간을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 시간 파일이 그대로 남아 있습니다.");
+        return QCoreApplication::translate("DeviceConfig", "시간을 SD 카드에 저장하지 못했습니다.\n카드에는 이전 시간 파일이 그대로 남아 있습니다.");
     case CardWrite::Written: break;
     }
     return {};

@@ -1,4 +1,5 @@
 #include "config/PartitionShareTable.h"
+#include <QCoreApplication>
 
 namespace {
 constexpr std::array<PartitionShareTable::Shares, 3> kShares{{
@@ -18,18 +19,21 @@ std::optional<PartitionShareTable::Shares> PartitionShareTable::ForMode(int memo
 QString PartitionShareTable::ModeText(int memoryMode)
 {
     switch (memoryMode) {
-    case 1: return QStringLiteral("운행모드");
-    case 2: return QStringLiteral("일반모드");
-    case 3: return QStringLiteral("녹화모드");
+    case 1: return QCoreApplication::translate("PartitionShareTable", "운행모드");
+    case 2: return QCoreApplication::translate("PartitionShareTable", "일반모드");
+    case 3: return QCoreApplication::translate("PartitionShareTable", "녹화모드");
     default: return {};
     }
 }
 
 QString PartitionShareTable::Label(int category)
 {
-    static const std::array<QString, kCategories> labels{
-        QStringLiteral("상시녹화"), QStringLiteral("충격녹화"), QStringLiteral("수동녹화"), QStringLiteral("모션녹화")};
-    return category >= 0 && category < kCategories ? labels[std::size_t(category)] : QString();
+    static constexpr std::array<const char*, kCategories> labels{
+        QT_TRANSLATE_NOOP("PartitionShareTable", "상시녹화"), QT_TRANSLATE_NOOP("PartitionShareTable", "충격녹화"),
+        QT_TRANSLATE_NOOP("PartitionShareTable", "수동녹화"), QT_TRANSLATE_NOOP("PartitionShareTable", "모션녹화")};
+    return category >= 0 && category < kCategories
+        ? QCoreApplication::translate("PartitionShareTable", labels[std::size_t(category)])
+        : QString();
 }
 
 QColor PartitionShareTable::Colour(int category)

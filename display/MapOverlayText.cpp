@@ -1,4 +1,5 @@
 #include "display/MapOverlayText.h"
+#include <QCoreApplication>
 
 std::optional<QString> MapOverlayText::SpeedText(int speed, int speedUnit)
 {
@@ -23,6 +24,6 @@ QString MapOverlayText::TimeText(const QDateTime& localTime)
 
 QString MapOverlayText::PositionText(double latitude, double longitude)
 {
-    return QStringLiteral("위도:") + QString::asprintf("%0.6f", latitude) + QStringLiteral("  경도:")
+    return QCoreApplication::translate("MapOverlayText", "위도:") + QString::asprintf("%0.6f", latitude) + QCoreApplication::translate("MapOverlayText", "  경도:")
         + QString::asprintf("%0.6f", longitude);
 }

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
+#include "base/UiText.h"
+#include <QCoreApplication>
 
 namespace {
 constexpr int kSteps = 1000;
@@ -16,7 +18,7 @@ struct Outcome {
 };
 } // namespace
 
-const QString RecoveryProgressRunner::kLabel = QStringLiteral("녹화 파일을 복구하고 있습니다...");
+const QString RecoveryProgressRunner::kLabel = QString::fromUtf8(QT_TRANSLATE_NOOP("RecoveryProgressRunner", "녹화 파일을 복구하고 있습니다..."));
 
 RecoveryProgressRunner::RecoveryProgressRunner(QWidget* owner, RecordingRecovery::Codecs codecs)
     : m_owner(owner), m_codecs(std::move(codecs))
@@ -30,9 +32,9 @@ bool RecoveryProgressRunner::Run(const QString& cutPath, const QString& cardRoot
     std::atomic<int> steps{0};
     QProgressDialog dialog(m_owner);
     dialog.setWindowModality(Qt::WindowModal);
-    dialog.setWindowTitle(QStringLiteral("녹화 파일 복구"));
-    dialog.setLabelText(kLabel);
-    dialog.setCancelButtonText(QStringLiteral("취소"));
+    dialog.setWindowTitle(QCoreApplication::translate("RecoveryProgressRunner", "녹화 파일 복구"));
+    dialog.setLabelText(UiText("RecoveryProgressRunner", kLabel));
+    dialog.setCancelButtonText(QCoreApplication::translate("RecoveryProgressRunner", "취소"));
     dialog.setRange(0, kSteps);
     dialog.setMinimumDuration(0);
     dialog.setAutoReset(false);

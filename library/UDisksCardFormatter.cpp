@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+#include <QCoreApplication>
 
 namespace {
 constexpr int kQueryTimeoutMs = 3000;
@@ -33,7 +34,7 @@ std::optional<FormatTarget> UDisksCardFormatter::Identify(const QString& cardRoo
     QString error;
     const auto objects = UDisksObjects::Fetch(m_bus, kQueryTimeoutMs, &error);
     if (!objects) {
-        *why = QStringLiteral("디스크 관리 서비스(UDisks2)에 연결할 수 없습니다. %1").arg(error);
+        *why = QCoreApplication::translate("UDisksCardFormatter", "디스크 관리 서비스(UDisks2)에 연결할 수 없습니다. %1").arg(error);
         return std::nullopt;
     }
     for (auto it = objects->cbegin(); it != objects->cend(); ++it) {
@@ -50,12 +51,12 @@ std::optional<FormatTarget> UDisksCardFormatter::Identify(const QString& cardRoo
         const auto drive = objects->constFind(QDBusObjectPath(drivePath.isEmpty() ? QStringLiteral("/") : drivePath));
         if (drive == objects->cend() || !drive.value().contains(UDisksObjects::kDrive)
             || !UDisksObjects::DriveRemovable(drive.value()[UDisksObjects::kDrive])) {
-            *why = QStringLiteral("%1 (%2) 은(는) 이동식 드라이브가 아닙니다.").arg(cardRoot, device);
+            *why = QCoreApplication::translate("UDisksCardFormatter", "%1 (%2) 은(는) 이동식 드라이브가 아닙니다.").arg(cardRoot, device);
             return std::nullopt;
         }
         const QString usage = block.value(QStringLiteral("IdUsage")).toString();
         if (!usage.isEmpty() && usage != QLatin1String("filesystem")) {
-            *why = QStringLiteral("%1 (%2) 은(는) 파일 시스템이 아닙니다.").arg(cardRoot, device);
+            *why = QCoreApplication::translate("UDisksCardFormatter", "%1 (%2) 은(는) 파일 시스템이 아닙니다.").arg(cardRoot, device);
             return std::nullopt;
         }
         FormatTarget t;
@@ -65,7 +66,7 @@ std::optional<FormatTarget> UDisksCardFormatter::Identify(const QString& cardRoo
         t.handle = it.key().path();
         return t;
     }
-    *why = QStringLiteral("%1 은(는) SD 카드 드라이브의 루트가 아닙니다 (폴더이거나 분리된 카드).").arg(cardRoot);
+    *why = QCoreApplication::translate("UDisksCardFormatter", "%1 은(는) SD 카드 드라이브의 루트가 아닙니다 (폴더이거나 분리된 카드).").arg(cardRoot);
     return std::nullopt;
 }
 
@@ -117,6 +118,6 @@ QString UDisksCardFormatter::WaitForMount(const FormatTarget& target, int timeou
             break;
         QThread::msleep(ulong(std::min<qint64>(kPollMs, deadline.remainingTime())));
     }
-    *why = QStringLiteral("포맷한 SD 카드가 %1초 안에 다시 연결되지 않았습니다. %2").arg(timeoutMs / 1000.0).arg(lastError);
+    *why = QCoreApplication::translate("UDisksCardFormatter", "포맷한 SD 카드가 %1초 안에 다시 연결되지 않았습니다. %2").arg(timeoutMs / 1000.0).arg(lastError);
     return {};
 }

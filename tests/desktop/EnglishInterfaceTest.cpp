@@ -1,5 +1,11 @@
 #include "app/CVxMainFrame.h"
 #include "app/UiLanguage.h"
+#include "base/UiText.h"
+#include "config/CPage1.h"
+#include "config/CPage3.h"
+#include "config/PartitionShareTable.h"
+#include "display/MapOverlayText.h"
+#include "library/RecoveryOffer.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakePrompt.h"
@@ -46,6 +52,26 @@ private slots:
         prompt.answer = false;
         RecordingFileOps::DeleteTickedRecordings(rows, prompt, [](int, const QString&) {});
         QCOMPARE(prompt.questions, QStringList{QStringLiteral("Delete recordings!|Do you want to delete the selected files?")});
+    }
+
+    // Texts of the settings sheet, the map pop-up and the recovery offer, read
+    // the way their windows read them, after englishMessageBox.
+    void englishFeatureTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("sheet tab") << CPage1::Title() << "Recording";
+        QTest::newRow("memory tab") << CPage3::Title() << "Memory";
+        QTest::newRow("memory legend") << PartitionShareTable::Label(1) << "Event";
+        QTest::newRow("map position") << MapOverlayText::PositionText(37.5665, 126.978) << "Lat:37.566500  Lon:126.978000";
+        QTest::newRow("recovery failed") << UiText("RecoveryOffer", RecoveryOffer::kFailed)
+                                         << "The recording could not be recovered.";
+    }
+    void englishFeatureTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, english);
+        QCOMPARE(text, english);
     }
 
     // Runs after englishMessageBox has installed the English translation.
