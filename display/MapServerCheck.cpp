@@ -96,8 +96,11 @@ void MapServerCheck::conclude(bool reachable)
     if (QNetworkReply* reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);
-        // The body is of no interest: drop the connection instead of reading it.
-        reply->abort();
+        // The body is of no interest: drop the connection instead of reading
+        // it, once the reply has finished delivering the signal we are in
+        // (aborting inside it makes the network layer report its error twice
+        // when the server closes at the same time).
+        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
         reply->deleteLater();
     }
     emit finished(reachable);

@@ -3,6 +3,7 @@
 #include "display/MapSchemeHandler.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <unistd.h>
 
 static void initMapResources()
@@ -27,4 +28,7 @@ void MapWebEngineSetup::Prepare()
     if (!QCoreApplication::instance())
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     MapSchemeHandler::RegisterScheme();
+    // The engine prints its whole start-up configuration as information on
+    // every start; QT_LOGGING_RULES can still turn it on.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }

@@ -1,6 +1,8 @@
 // The map pop-up with its real browser: window geometry and commands, the
 // overlay as drawn, dragging, and the bundled page receiving the viewer's
 // calls (and nothing else).
+#include "app/MainWindowFixture.h"
+#include "app/PlaybackCardFiles.h"
 #include "display/CMapView.h"
 #include "display/CVxBrowser.h"
 #include "display/MapWebEngineSetup.h"
@@ -8,10 +10,14 @@
 #include "skin/CVxButton.h"
 #include "skin/SkinImage.h"
 
+#include "telemetry/FakeTelemetrySource.h"
+
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QtTest>
 
@@ -254,6 +260,56 @@ private slots:
         const QJsonArray calls = recordedCalls(view);
         QVERIFY(!calls.isEmpty());
         QCOMPARE(calls[0].toArray(), (QJsonArray{"setCenter_wgs84", hostile1, hostile2}));
+    }
+
+    // The whole road through the main window: a recording with GPS plays, the
+    // tick runs, the map command shows the pop-up, the exit command ends it.
+    void playingARecordingDrivesThePage()
+    {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, settings.filePath(QStringLiteral("system")));
+        qputenv("HALCYON_CARD_ROOTS", "");
+        qputenv("HALCYON_MAP_TILES", ""); // nothing is fetched from the network
+        qunsetenv("HALCYON_MAP_SERVER");
+        qunsetenv("HALCYON_MAP_CHECK_SERVER");
+        MainWindowFixture f;
+        CVxBrowser* browser = nullptr;
+        f.createMapPopup = [&browser](const MapConfig& config) {
+            auto b = std::make_unique<CVxBrowser>(config);
+            browser = b.get();
+            return std::unique_ptr<IMapPopup>(std::move(b));
+        };
+        QVERIFY(f.create(playbackCardFiles()));
+        QVERIFY(browser && !browser->isVisible());
+
+        FakeTelemetrySource source;
+        source.addLine("G$GPRMC,233000,A,3715.5,S,12700.0,E,010.0,090.0,311214,,,A", 0);
+        source.addLine("G$GPRMC,233001,A,3715.6,S,12700.0,E,020.0,090.0,311214,,,A", 1000);
+        f.engine->telemetry = &source;
+        f.controller().ActivateRow(0);
+        f.engine->positionMs = 1500;
+        f.controller().OnTimer3();
+        f.controller().OnTimer3();
+        f.frame->dispatchCommand(CommandId::Map);
+        QVERIFY(browser->isVisible());
+        QCOMPARE(browser->speed(), 37);
+
+        CMapView* view = browser->mapView();
+        QTRY_VERIFY_WITH_TIMEOUT(view->isPageLoaded(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(recordedCalls(view).size(), 4, 10000);
+        const QJsonArray calls = recordedCalls(view);
+        QCOMPARE(calls[0].toArray(),
+                 call({"setTrack_wgs84", "127.000000", "-37.258333", "127.000000", "-37.260000"}));
+        QCOMPARE(calls[1].toArray(), call({"removePoi", "0"}));
+        QCOMPARE(calls[2].toArray(),
+                 call({"addPoi_wgs84", "0", "127.000000", "-37.260000", "p", "0", "0", "gpspos"}));
+        QCOMPARE(calls[3].toArray(), call({"setCenter_wgs84", "127.000000", "-37.260000"}));
+
+        f.frame->dispatchCommand(CommandId::Map);
+        QVERIFY(!browser->isVisible());
+        f.frame->dispatchCommand(CommandId::Exit);
+        QVERIFY(!f.frame->mapPopup());
     }
 };
 
