@@ -21,6 +21,8 @@
 #include "app/SettingsCommand.h"
 #include "config/CPlayerSetting.h"
 #include "library/CardMonitor.h"
+#include "library/RecoveryOffer.h"
+#include "library/RecoveryProgressRunner.h"
 #include "library/UDisksCardFormatter.h"
 #include "library/CopyProgressDialog.h"
 #include "library/HTMLLIST_NOTIFY.h"
@@ -59,9 +61,9 @@ constexpr QRect R(int l, int t, int r, int b)
     return QRect(l, t, r - l, b - t);
 }
 
-QString text(const char16_t* s)
+QString text(const char* s)
 {
-    return s ? QString::fromUtf16(s) : QString();
+    return s ? QCoreApplication::translate("CVxMainFrame", s) : QString();
 }
 
 } // namespace
@@ -225,6 +227,7 @@ int CVxMainFrame::OnCreate()
         update();
     });
     CreateSettingsCommand();
+    OfferRecoveries();
 
     // The controller drives the window from here on.
     c.SetViews(PlaybackViews{this, this, m_linePlot, m_services.prompt});
@@ -306,6 +309,19 @@ void CVxMainFrame::CreateSettingsCommand()
     hooks.releaseCardMonitor = [this] { m_cardMonitor->Release(); };
     m_settings = std::make_unique<SettingsCommand>(m_config, std::move(hooks));
     m_settings->SetPrompt(m_services.prompt);
+}
+
+void CVxMainFrame::OfferRecoveries()
+{
+    if (!m_services.recoveryCodecs)
+        return;
+    m_recoveryRunner = std::make_unique<RecoveryProgressRunner>(this, m_services.recoveryCodecs());
+    m_controller->SetRecoveryOffer([this](const QString& path) {
+        if (!m_services.prompt)
+            return QString();
+        RecoveryOffer offer(*m_services.prompt, fileDialogs(), *m_recoveryRunner);
+        return offer.OfferAfterFailedOpen(path, m_library->CardRoot, RecoveryOffer::UserVideoFolder());
+    });
 }
 
 void CVxMainFrame::RegisterCommands()

@@ -18,6 +18,7 @@
 #include "app/MainFramePainter.h"
 #include "base/ControlIds.h"
 #include "config/DeviceConfig.h"
+#include "library/RecordingRecovery.h"
 
 #include <QRect>
 #include <QSize>
@@ -29,6 +30,7 @@
 
 class CardFormatter;
 class CardMonitor;
+class RecoveryProgressRunner;
 class SettingsCommand;
 struct SettingsSheetContext;
 class CHTMLListCtrl;
@@ -72,6 +74,8 @@ struct MainFrameServices {
     std::function<std::unique_ptr<VolumePath>()> createVolumePath;
     // Runs the settings sheet modally; true when closed with OK. Empty: the sheet itself.
     std::function<bool(SettingsSheetContext&)> runSettingsSheet;
+    // What recovering a cut recording decodes with; no recovery is offered when empty.
+    std::function<RecordingRecovery::Codecs()> recoveryCodecs;
     // Formats the card; UDisks2 on the system bus when empty.
     std::function<std::unique_ptr<CardFormatter>()> createCardFormatter;
     // The encoder of one incident clip; empty or null: this machine cannot export.
@@ -115,6 +119,7 @@ public:
     void ExportIncident();
     IncidentExportFlow* incidentExport() const { return m_exportFlow.get(); }
     void CreateSettingsCommand();
+    void OfferRecoveries();
     // The layout pass for a given client size (the size change calls it with
     // the window's own size).
     void ApplyLayoutFor(QSize client);
@@ -201,6 +206,7 @@ private:
     std::unique_ptr<CardMonitor> m_cardMonitor;
     std::unique_ptr<CardFormatter> m_cardFormatter;
     std::unique_ptr<SettingsCommand> m_settings;
+    std::unique_ptr<RecoveryProgressRunner> m_recoveryRunner;
     // Gone before the controller it listens to.
     std::unique_ptr<IMapPopup> m_mapPopup;
     std::unique_ptr<MapPopupLink> m_mapLink;

@@ -7,6 +7,7 @@
 #include "engine/MediaComponentCheck.h"
 #include "engine/ClipExporter.h"
 #include "engine/GstPlaybackEngine.h"
+#include "engine/RecoveryDecoder.h"
 #include "base/LogCategories.h"
 #include "engine/PulseVolumePath.h"
 #include "library/CHTMLListCtrl.h"
@@ -34,6 +35,16 @@ bool CZuDidiriApp::InitInstance()
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
     services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
+    services.recoveryCodecs = [] {
+        // One recovery runs at a time, on the runner's worker thread.
+        auto decoder = std::make_shared<RecoveryDecoder>();
+        RecordingRecovery::Codecs codecs;
+        codecs.aacFrames = [decoder](const QByteArray& config, const std::uint8_t* data, std::size_t size, bool exact) {
+            return decoder->aacFrames(config, data, size, exact);
+        };
+        codecs.decodesPicture = &RecoveryDecoder::decodesPicture;
+        return codecs;
+    };
     services.createClipEncoder = []() -> std::unique_ptr<IClipEncoder> {
         if (const QStringList missing = ClipExporter::MissingElements(); !missing.isEmpty()) {
             qCWarning(vxApp).noquote() << "incident export needs" << missing.join(QStringLiteral(", "));
@@ -54,7 +65,19 @@ bool CZuDidiriApp::InitInstance()
     m_mainWnd->show();
     m_mainWnd->setFocus();
     StartScreenshotPlayback();
+    OpenStartupFiles();
     return true;
+}
+
+void CZuDidiriApp::OpenStartupFiles()
+{
+    if (m_startupFiles.isEmpty())
+        return;
+    // Queued behind the card scan the window posted while it was made, so the
+    // scan does not replace the lists the files join.
+    CVxMainFrame* frame = m_mainWnd.get();
+    QMetaObject::invokeMethod(
+        frame, [frame, files = m_startupFiles] { frame->controller().OpenAndPlayFiles(files); }, Qt::QueuedConnection);
 }
 
 void CZuDidiriApp::StartScreenshotPlayback()

@@ -4,6 +4,7 @@
 #include "app/PlaybackController.h"
 #include "display/PlaybackReadoutText.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace {
@@ -46,8 +47,8 @@ void drawText(QPainter& dc, const QRect& r, const QString& text, int pixelSize, 
 
 void drawSpeedLabel(QPainter& dc, const QRect& r)
 {
-    drawText(dc, r, QStringLiteral("재생"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignTop);
-    drawText(dc, r, QStringLiteral("속도"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignBottom);
+    drawText(dc, r, QCoreApplication::translate("CVxMainFrame", "재생", "speed label, first line"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignTop);
+    drawText(dc, r, QCoreApplication::translate("CVxMainFrame", "속도", "speed label, second line"), 10, 800, 0xFFFFFF, Qt::AlignLeft | Qt::AlignBottom);
 }
 
 } // namespace
@@ -90,11 +91,11 @@ void MainFramePainter::PaintNormal(QPainter& dc, const QRect& client, const Play
             drawText(dc, kGReadouts[i], values[i], 11, 400, colours[i], Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    drawText(dc, kHeaderDateRect, QStringLiteral("날 짜"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
-    drawText(dc, kHeaderNameRect, QStringLiteral("파일이름"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
-    drawText(dc, kHeaderTypeRect, QStringLiteral("유형"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
-    const QString front = QStringLiteral("전방영상");
-    const QString rear = QStringLiteral("후방영상");
+    drawText(dc, kHeaderDateRect, QCoreApplication::translate("CVxMainFrame", "날 짜"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    drawText(dc, kHeaderNameRect, QCoreApplication::translate("CVxMainFrame", "파일이름"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    drawText(dc, kHeaderTypeRect, QCoreApplication::translate("CVxMainFrame", "유형"), 12, 400, 0xFFFFFF, Qt::AlignCenter);
+    const QString front = QCoreApplication::translate("CVxMainFrame", "전방영상");
+    const QString rear = QCoreApplication::translate("CVxMainFrame", "후방영상");
     const bool swapped = c.swapVideo();
     drawText(dc, kCaptionFrontRect, swapped ? rear : front, 14, 800, 0xC8C8C8, Qt::AlignLeft | Qt::AlignVCenter);
     drawText(dc, kCaptionRearRect, swapped ? front : rear, 14, 800, 0xC8C8C8, Qt::AlignLeft | Qt::AlignVCenter);
@@ -124,7 +125,8 @@ void MainFramePainter::PaintFullScreen(QPainter& dc, const QRect& client, const 
     threeColumns(m_skin[7], H - 200, 200);
     threeColumns(m_skin[6], 70, H - 270);
     dc.fillRect(QRect(QPoint(9, 69), QPoint(W - 10 - 1, H - 93 - 1)), Qt::black);
-    drawText(dc, kCaptionFrontRect, c.swapVideo() ? QStringLiteral("후방영상") : QStringLiteral("전방영상"), 14, 800,
+    drawText(dc, kCaptionFrontRect, c.swapVideo() ? QCoreApplication::translate("CVxMainFrame", "후방영상")
+                                                 : QCoreApplication::translate("CVxMainFrame", "전방영상"), 14, 800,
              0xFFFFFF, Qt::AlignLeft | Qt::AlignVCenter);
     drawSpeedLabel(dc, speedLabel);
     paintTimes(dc, c, positionTime, durationTime);

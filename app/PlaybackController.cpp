@@ -17,6 +17,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <cmath>
 
 const QString PlaybackController::kPlaybackFailedText =
@@ -158,6 +159,15 @@ void PlaybackController::reportOpenFailure(const QString& path)
     qCInfo(vxApp) << "cannot open" << path;
     if (m_views.prompt)
         m_views.prompt->ShowMessage(QStringLiteral("Halcyon Deck"), QStringLiteral("Can not OpenFile"));
+    if (m_offerRecovery) {
+        // Once the failed open has returned: the offer runs dialogs of its own
+        // and then opens another file.
+        QTimer::singleShot(0, this, [this, path] {
+            const QString recovered = m_offerRecovery(path);
+            if (!recovered.isEmpty())
+                OpenAndPlayFiles({recovered});
+        });
+    }
 }
 
 void PlaybackController::setDecoderParam(int param, int value)
@@ -573,6 +583,24 @@ void PlaybackController::AddOpenedFiles(const QStringList& paths, bool wasRunnin
         if (!wasRunning)
             list()->SelectRow(0);
         list()->Repaint();
+    }
+}
+
+void PlaybackController::OpenAndPlayFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    AddOpenedFiles(paths, IsRunning());
+    if (m_library.shownCategory != 0)
+        SelectCategory(0);
+    // ALL is ordered by name, so the first file named need not be the first row.
+    for (int row = 0; row < m_library.RecordingCount(0); ++row) {
+        if (m_library.GetRecording(0, row)->path == paths.first()) {
+            if (list())
+                list()->SelectRow(row);
+            ActivateRow(row);
+            return;
+        }
     }
 }
 

@@ -67,6 +67,9 @@ public:
     // The fixed pauses of playback changes (500 ms before reopening, 1000 ms
     // after stopping). Tests replace it to run without waiting.
     void SetWait(std::function<void(int ms)> wait) { m_wait = std::move(wait); }
+    // Asked after "Can not OpenFile" with the path that failed: the path of a
+    // recovered copy to open and play, or empty.
+    void SetRecoveryOffer(std::function<QString(const QString& path)> offer) { m_offerRecovery = std::move(offer); }
     void Wait(int ms) const;
 
     // ---- state, read-only
@@ -144,6 +147,9 @@ public:
     // The chosen files of the open-files dialog go into ALL and their own
     // category; nothing starts playing.
     void AddOpenedFiles(const QStringList& paths, bool wasRunning);
+    // Files named when the program starts: added like chosen ones, then the
+    // first of them plays from the ALL list.
+    void OpenAndPlayFiles(const QStringList& paths);
 
     // ---- the recording list: which category it shows, with each category's
     // selected row and scroll position kept across switches.
@@ -238,6 +244,7 @@ private:
     const DeviceConfig& m_config;
     PlaybackViews m_views;
     std::function<void(int ms)> m_wait;
+    std::function<QString(const QString& path)> m_offerRecovery;
     RecordingTelemetry m_telemetry;
     QTimer m_timer1;
     QTimer m_timer3;

@@ -3,6 +3,7 @@
 #include "display/MapWebEngineSetup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <cstdio>
@@ -55,7 +56,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "halcyon-deck: unknown option %s\n%s", qPrintable(a), kUsage);
             return 2;
         } else {
-            files << a;
+            files << QFileInfo(a).absoluteFilePath();
         }
     }
     // The launcher's name, so desktops match the window to it and its icon.
@@ -63,5 +64,6 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.halcyondeck.HalcyonDeck.png")));
     UiLanguage::InstallFromEnvironment(&qtApp);
     CZuDidiriApp app;
+    app.SetStartupFiles(files);
     return app.Run();
 }

@@ -31,6 +31,8 @@ CVxMsgDlg::CVxMsgDlg(QWidget* parent) : QDialog(parent)
 
     m_closeTimer = new QTimer(this);
     m_closeTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the notice stays its whole time.
+    m_closeTimer->setTimerType(Qt::PreciseTimer);
     m_closeTimer->setInterval(kCloseAfterMs);
     connect(m_closeTimer, &QTimer::timeout, this, &QDialog::accept);
 }

@@ -310,13 +310,20 @@ QString RecordingRecovery::FindReference(const QString& cutPath, const QString& 
     const QString cutFull = cutInfo.absoluteFilePath();
     QStringList candidates = nearestByName(recordingsIn(cutInfo.absoluteDir(), cutFull), cutInfo.fileName());
     if (!cardRoot.isEmpty()) {
+        // The camera keeps its recordings in category folders with a folder per
+        // day below them ("EVENT/20261209/…"): the card is searched that deep.
         QStringList elsewhere;
-        const QDir root(cardRoot);
-        for (const QFileInfo& d : root.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-            if (d.absoluteFilePath() != cutInfo.absolutePath())
-                elsewhere += recordingsIn(QDir(d.absoluteFilePath()), cutFull);
-        if (root.absolutePath() != cutInfo.absolutePath())
-            elsewhere += recordingsIn(root, cutFull);
+        QStringList level{QDir(cardRoot).absolutePath()};
+        for (int depth = 0; depth <= 2 && !level.isEmpty(); ++depth) {
+            QStringList below;
+            for (const QString& dir : level) {
+                if (dir != cutInfo.absolutePath())
+                    elsewhere += recordingsIn(QDir(dir), cutFull);
+                for (const QFileInfo& d : QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+                    below << d.absoluteFilePath();
+            }
+            level = below;
+        }
         candidates += nearestByName(elsewhere, cutInfo.fileName());
     }
     QString firstReason;

@@ -140,7 +140,7 @@ void MainFrameTest::controlBarRowsAtTheirPlaces()
         QCOMPARE(b->layout(), ButtonLayout::Bar);
         const QImage strip(QStringLiteral(":/bitmaps/%1.png").arg(def.bitmapId));
         QCOMPARE(b->geometry(), QRect(def.x, def.y, strip.width() / 3, strip.height()));
-        QCOMPARE(b->toolTip(), QString::fromUtf16(def.tooltip));
+        QCOMPARE(b->toolTip(), QString::fromUtf8(def.tooltip));
     }
     QCOMPARE(m_frame->skinButton(18)->caption(), QStringLiteral("지 도"));
     QCOMPARE(m_frame->skinButton(19)->caption(), QStringLiteral("전후방전환"));

@@ -20,6 +20,7 @@ class MainWindowPlaybackTest : public QObject {
 private slots:
     void initTestCase();
     void doubleClickPlaysTicksAndMovesOn();
+    void namedFilesJoinAllAndFirstPlays();
 
 private:
     QTemporaryDir m_settings;
@@ -88,6 +89,53 @@ void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
     QTRY_COMPARE_WITH_TIMEOUT(frame.controller().currentFile(), second, 15000);
     QCOMPARE(frame.recordingList()->GetSelection(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(engine->State(), EngineState::Running, 5000);
+    QCOMPARE(prompt.texts, QStringList{});
+}
+
+// halcyon-deck FILE...: the files join ALL behind the card scan, and the first named plays
+// although it sorts after the other.
+void MainWindowPlaybackTest::namedFilesJoinAllAndFirstPlays()
+{
+    QTemporaryDir elsewhere;
+    const QString first = elsewhere.filePath(QStringLiteral("20150101_090000_E01.mp4"));
+    const QString other = elsewhere.filePath(QStringLiteral("20130101_080000_I01.mp4"));
+    for (const QString& path : {first, other}) {
+        QProcess p;
+        p.start(RecordingFixture::tool(), {path, QStringLiteral("--front"), QStringLiteral("320x180"),
+                                           QStringLiteral("--rear"), QStringLiteral("160x90"),
+                                           QStringLiteral("--duration"), QStringLiteral("2")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+    }
+    FakePrompt prompt;
+    GstPlaybackEngine* engine = nullptr;
+    MainFrameServices services;
+    services.prompt = &prompt;
+    services.checkMediaComponents = [] { return 1; };
+    services.createEngine = [&engine] {
+        auto e = std::make_unique<GstPlaybackEngine>();
+        e->SetAudioSinkFactory("fakesink");
+        engine = e.get();
+        return std::unique_ptr<PlaybackEngine>(std::move(e));
+    };
+    const QString root = m_card.path() + QLatin1Char('/');
+    services.createDriveProvider = [root] {
+        auto d = std::make_unique<FakeDriveProvider>();
+        d->drives.append(DriveInfo{root, true, false});
+        return std::unique_ptr<DriveProvider>(std::move(d));
+    };
+    CVxMainFrame frame(std::move(services));
+    QVERIFY(frame.LoadFrame());
+    frame.show();
+    // As the application does it: queued right after the window was made.
+    QMetaObject::invokeMethod(
+        &frame, [&frame, first, other] { frame.controller().OpenAndPlayFiles({first, other}); }, Qt::QueuedConnection);
+    QTRY_COMPARE(frame.library().RecordingCount(0), 4);
+    QCOMPARE(frame.recordingList()->GetRowCount(), 4);
+    QCOMPARE(frame.library().shownCategory, 0);
+    QCOMPARE(frame.controller().currentFile(), first);
+    QCOMPARE(frame.library().GetRecording(0, frame.recordingList()->GetSelection())->path, first);
+    QCOMPARE(engine->State(), EngineState::Running);
     QCOMPARE(prompt.texts, QStringList{});
 }
 

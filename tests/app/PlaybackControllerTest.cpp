@@ -88,6 +88,7 @@ private slots:
     void cleanup();
     void activateRowPlaysAndShows();
     void openAndRunFailuresAreReported();
+    void aRecoveredCopyJoinsAllAndPlays();
     void previousOnFirstAndNextOnLastDoNothing();
     void playThenNextFollowsTheChosenRow();
     void autoAdvanceWrapsToFirstAndClearsMarks();
@@ -166,6 +167,40 @@ void PlaybackControllerTest::openAndRunFailuresAreReported()
     f->c->ActivateRow(1);
     QCOMPARE(f->prompt.texts.last(), QStringLiteral("Can not PlayFile"));
     QVERIFY(f->engine->hasGraph); // built and left stopped
+}
+
+void PlaybackControllerTest::aRecoveredCopyJoinsAllAndPlays()
+{
+    QVERIFY(f->card.file(QStringLiteral("saved/20140101_120000_I01_recovered.mp4")));
+    const QString recovered = f->card.path(QStringLiteral("saved/20140101_120000_I01_recovered.mp4"));
+    QStringList offered;
+    QString answer = recovered;
+    f->c->SetRecoveryOffer([&](const QString& path) {
+        offered << path;
+        f->engine->openResult = true;
+        return answer;
+    });
+    const int before = f->library.RecordingCount(kAll);
+    f->engine->openResult = false;
+    f->c->SelectCategory(kEvent);
+    f->c->ActivateRow(0);
+    // The offer follows the message, after the failed open has returned.
+    QCOMPARE(f->prompt.texts, QStringList{QStringLiteral("Can not OpenFile")});
+    QCOMPARE(offered, QStringList{});
+    QTRY_COMPARE(offered, QStringList{f->path(kEvent, 0)});
+    QCOMPARE(f->engine->openedPath, recovered);
+    QCOMPARE(f->engine->state, EngineState::Running);
+    QCOMPARE(f->library.RecordingCount(kAll), before + 1);
+    QCOMPARE(f->library.shownCategory, kAll);
+    QCOMPARE(f->library.GetRecording(kAll, f->list.selection)->path, recovered);
+
+    // Declined or failed: nothing more is opened.
+    answer.clear();
+    f->engine->openResult = false;
+    f->engine->calls.clear();
+    f->c->ActivateRow(0);
+    QTRY_COMPARE(offered.size(), 2);
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 1);
 }
 
 void PlaybackControllerTest::previousOnFirstAndNextOnLastDoNothing()

@@ -46,7 +46,7 @@ private slots:
         clock.start();
         dlg.show();
         QVERIFY(finished.wait(CVxMsgDlg::kCloseAfterMs + 3000));
-        QVERIFY(clock.elapsed() >= CVxMsgDlg::kCloseAfterMs - 100);
+        QVERIFY2(clock.elapsed() >= CVxMsgDlg::kCloseAfterMs * 9 / 10, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
         QVERIFY(!dlg.isVisible());
     }

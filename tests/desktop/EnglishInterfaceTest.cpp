@@ -1,9 +1,16 @@
+#include "app/CVxMainFrame.h"
 #include "app/UiLanguage.h"
+#include "fakes/FakeDriveProvider.h"
+#include "fakes/FakePlaybackEngine.h"
+#include "fakes/FakePrompt.h"
+#include "skin/CVxButton.h"
 #include "library/IncidentExportFlow.h"
 #include "library/RecordingFileOps.h"
 #include "ops/OpsTestDoubles.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class EnglishInterfaceTest : public QObject {
@@ -49,6 +56,27 @@ private slots:
         IncidentExportChoice reversed{9000, 5000, ClipLayout::SideBySide, QStringLiteral("/tmp/clip.mp4")};
         QCOMPARE(IncidentExportFlow::Check(reversed, QStringLiteral("/card/rec.mp4"), 60000),
                  QStringLiteral("The end must come after the start."));
+    }
+
+    // Runs after englishMessageBox has installed the English translation.
+    void englishMainWindow()
+    {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.filePath(QStringLiteral("user")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, settings.filePath(QStringLiteral("system")));
+        FakePrompt prompt;
+        MainFrameServices services;
+        services.prompt = &prompt;
+        services.checkMediaComponents = [] { return -1; };
+        services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<FakePlaybackEngine>()); };
+        services.createDriveProvider = [] { return std::make_unique<FakeDriveProvider>(); };
+        CVxMainFrame frame(std::move(services));
+        QVERIFY(frame.LoadFrame());
+        QCOMPARE(frame.skinButton(0)->toolTip(), QStringLiteral("Open files"));
+        QCOMPARE(frame.skinButton(18)->caption(), QStringLiteral("Map"));
+        QCOMPARE(frame.categoryButton(1)->caption(), QStringLiteral("Normal"));
+        // The start-up message box of a missing source filter.
+        QCOMPARE(prompt.texts, QStringList{QStringLiteral("The source filter is not installed.")});
     }
 };
 

@@ -330,26 +330,28 @@ private slots:
     void findsNearestFittingReference()
     {
         // Card: INFINITE holds the cut file between a recording of another
-        // size (nearest) and a fitting one; EVENT holds another fitting one.
+        // size (nearest) and a fitting one; EVENT holds another fitting one in
+        // its folder of the day, as the camera files them.
         QTemporaryDir card;
-        QVERIFY(QDir(card.path()).mkpath(QStringLiteral("INFINITE")) && QDir(card.path()).mkpath(QStringLiteral("EVENT")));
+        QVERIFY(QDir(card.path()).mkpath(QStringLiteral("INFINITE"))
+                && QDir(card.path()).mkpath(QStringLiteral("EVENT/20261209")));
         const QString folder = card.filePath(QStringLiteral("INFINITE"));
         const auto [original, reference] = originalAndReference(QStringLiteral("recgen"));
         const QString cutFile = folder + QStringLiteral("/INF_20261209_052600.mp4");
         QVERIFY(copyCut(original, cutFile, QFileInfo(original).size() / 2, 0));
         const QString other = m_fixture.make(QStringLiteral("wide.mp4"), {QStringLiteral("--front"), QStringLiteral("640x360")});
         QVERIFY(QFile::copy(other, folder + QStringLiteral("/INF_20261209_052500.mp4")));
-        QVERIFY(QFile::copy(reference, card.filePath(QStringLiteral("EVENT/EVT_20261209_052530.mp4"))));
+        QVERIFY(QFile::copy(reference, card.filePath(QStringLiteral("EVENT/20261209/EVT_20261209_052530.mp4"))));
         RecoveryDecoder decoder;
         RecordingRecovery recovery(codecs(decoder));
         QString reason;
         QCOMPARE(recovery.FindReference(cutFile, card.path(), &reason),
-                 card.filePath(QStringLiteral("EVENT/EVT_20261209_052530.mp4")));
+                 card.filePath(QStringLiteral("EVENT/20261209/EVT_20261209_052530.mp4")));
         QVERIFY(QFile::copy(reference, folder + QStringLiteral("/INF_20261209_052800.mp4")));
         QCOMPARE(recovery.FindReference(cutFile, card.path(), &reason), folder + QStringLiteral("/INF_20261209_052800.mp4"));
         // Only the unfitting one left: the reason names what differs.
         QVERIFY(QFile::remove(folder + QStringLiteral("/INF_20261209_052800.mp4")));
-        QVERIFY(QFile::remove(card.filePath(QStringLiteral("EVENT/EVT_20261209_052530.mp4"))));
+        QVERIFY(QFile::remove(card.filePath(QStringLiteral("EVENT/20261209/EVT_20261209_052530.mp4"))));
         QVERIFY(recovery.FindReference(cutFile, card.path(), &reason).isEmpty());
         QVERIFY2(reason.contains(QLatin1String("640x360")), qPrintable(reason));
     }
