@@ -3,6 +3,7 @@
 #include "library/IFileDialogs.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -18,6 +19,11 @@
 
 namespace {
 
+QString text(const char* korean)
+{
+    return QCoreApplication::translate("IncidentExportDialogs", korean);
+}
+
 QDoubleSpinBox* secondsBox(QDialog* dialog, const char* name, std::uint32_t ms, std::uint32_t durationMs)
 {
     auto* box = new QDoubleSpinBox(dialog);
@@ -25,7 +31,7 @@ QDoubleSpinBox* secondsBox(QDialog* dialog, const char* name, std::uint32_t ms, 
     box->setDecimals(1);
     box->setSingleStep(1.0);
     box->setRange(0.0, durationMs / 1000.0);
-    box->setSuffix(QStringLiteral(" 초"));
+    box->setSuffix(QCoreApplication::translate("IncidentExportDialogs", " 초"));
     box->setValue(ms / 1000.0);
     return box;
 }
@@ -51,40 +57,40 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
                                                  const IncidentExportChoice& proposal, std::uint32_t durationMs)
 {
     auto* dialog = new QDialog(owner);
-    dialog->setWindowTitle(IncidentExportFlow::kCaption);
+    dialog->setWindowTitle(IncidentExportFlow::Caption());
     auto* form = new QFormLayout;
 
     auto* range = new QHBoxLayout;
     QDoubleSpinBox* from = secondsBox(dialog, "from", proposal.fromMs, durationMs);
     QDoubleSpinBox* to = secondsBox(dialog, "to", proposal.toMs, durationMs);
     range->addWidget(from);
-    range->addWidget(new QLabel(QStringLiteral("부터"), dialog));
+    range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "부터"), dialog));
     range->addWidget(to);
-    range->addWidget(new QLabel(QStringLiteral("까지"), dialog));
+    range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "까지"), dialog));
     range->addStretch();
-    form->addRow(QStringLiteral("구간"), range);
+    form->addRow(QCoreApplication::translate("IncidentExportDialogs", "구간"), range);
 
     auto* layouts = new QVBoxLayout;
     auto* group = new QButtonGroup(dialog);
     group->setObjectName(QStringLiteral("layout"));
-    const std::pair<ClipLayout, const char16_t*> options[] = {
-        {ClipLayout::SideBySide, u"나란히 (전방 왼쪽, 후방 오른쪽)"},
-        {ClipLayout::PictureInPicture, u"화면 속 화면 (후방을 오른쪽 위 구석에)"},
-        {ClipLayout::FrontOnly, u"전방만"},
+    const std::pair<ClipLayout, const char*> options[] = {
+        {ClipLayout::SideBySide, QT_TRANSLATE_NOOP("IncidentExportDialogs", "나란히 (전방 왼쪽, 후방 오른쪽)")},
+        {ClipLayout::PictureInPicture, QT_TRANSLATE_NOOP("IncidentExportDialogs", "화면 속 화면 (후방을 오른쪽 위 구석에)")},
+        {ClipLayout::FrontOnly, QT_TRANSLATE_NOOP("IncidentExportDialogs", "전방만")},
     };
     for (const auto& [layout, label] : options) {
-        auto* button = new QRadioButton(QString::fromUtf16(label), dialog);
+        auto* button = new QRadioButton(text(label), dialog);
         group->addButton(button, int(layout));
         button->setChecked(layout == proposal.layout);
         layouts->addWidget(button);
     }
-    form->addRow(QStringLiteral("화면 배치"), layouts);
+    form->addRow(QCoreApplication::translate("IncidentExportDialogs", "화면 배치"), layouts);
 
     auto* where = new QHBoxLayout;
     auto* output = new QLineEdit(proposal.output, dialog);
     output->setObjectName(QStringLiteral("output"));
     output->setMinimumWidth(420);
-    auto* browse = new QPushButton(QStringLiteral("찾아보기…"), dialog);
+    auto* browse = new QPushButton(QCoreApplication::translate("IncidentExportDialogs", "찾아보기…"), dialog);
     QObject::connect(browse, &QPushButton::clicked, dialog, [&files, output] {
         // Replacing a file is asked once, after the dialog.
         const QString chosen =
@@ -94,12 +100,12 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
     });
     where->addWidget(output);
     where->addWidget(browse);
-    form->addRow(QStringLiteral("저장할 파일"), where);
-    form->addRow(QString(), new QLabel(QStringLiteral("GPS 기록은 같은 이름의 .gpx 파일로 옆에 저장합니다."), dialog));
+    form->addRow(QCoreApplication::translate("IncidentExportDialogs", "저장할 파일"), where);
+    form->addRow(QString(), new QLabel(QCoreApplication::translate("IncidentExportDialogs", "GPS 기록은 같은 이름의 .gpx 파일로 옆에 저장합니다."), dialog));
 
     auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("내보내기"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QCoreApplication::translate("IncidentExportDialogs", "내보내기"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QCoreApplication::translate("IncidentExportDialogs", "취소"), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
 
@@ -134,9 +140,9 @@ void IncidentExportDialogs::ShowProgress(int percent)
 {
     if (!m_progress) {
         m_progress = new QProgressDialog(m_owner);
-        m_progress->setWindowTitle(IncidentExportFlow::kCaption);
-        m_progress->setLabelText(QStringLiteral("영상을 내보내는 중입니다…"));
-        m_progress->setCancelButtonText(QStringLiteral("취소"));
+        m_progress->setWindowTitle(IncidentExportFlow::Caption());
+        m_progress->setLabelText(QCoreApplication::translate("IncidentExportDialogs", "영상을 내보내는 중입니다…"));
+        m_progress->setCancelButtonText(QCoreApplication::translate("IncidentExportDialogs", "취소"));
         m_progress->setWindowModality(Qt::NonModal);
         m_progress->setRange(0, 100);
         m_progress->setAutoReset(false);
@@ -144,7 +150,7 @@ void IncidentExportDialogs::ShowProgress(int percent)
         m_progress->setMinimumDuration(0);
         QObject::connect(m_progress.data(), &QProgressDialog::canceled, m_progress.data(), [this] {
             // Stays up until the export has let go of its files.
-            m_progress->setLabelText(QStringLiteral("취소하는 중입니다…"));
+            m_progress->setLabelText(QCoreApplication::translate("IncidentExportDialogs", "취소하는 중입니다…"));
             m_progress->show();
             if (m_cancel)
                 m_cancel();
