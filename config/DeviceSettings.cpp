@@ -56,3 +56,18 @@ int DeviceSettings::LocalOffsetHours() const
 {
     return TimeZoneTable::LocalOffsetHours(timeZoneIndex, daylightSaving != 0);
 }
+
+QString SpeedUnitLabel(int speedUnit)
+{
+    switch (speedUnit) {
+    case 0:
+    case 1:
+        return QStringLiteral("km/h");
+    case 2:
+        return QStringLiteral("mi/h");
+    case 3:
+        return QStringLiteral("knots");
+    default:
+        return {};
+    }
+}

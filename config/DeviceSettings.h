@@ -3,10 +3,15 @@
 // little-endian. The bytes the viewer does not interpret are kept so that a
 // rewrite hands them back to the camera unchanged.
 #include <QByteArray>
+#include <QString>
 #include <array>
 #include <cstdint>
 
 enum class SpeedUnit : std::uint8_t { Kmh = 1, Mph = 2, Knots = 3 };
+// The unit as the speed read-out and the exported clips label it; a code of 0
+// reads as km/h, as the camera's read-out does, and an unknown code has none.
+QString SpeedUnitLabel(int speedUnit);
+
 enum class MemoryMode : std::uint8_t { Driving = 1, Normal = 2, Recording = 3 };
 
 struct DeviceSettings {

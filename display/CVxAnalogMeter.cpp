@@ -1,6 +1,7 @@
 #include "display/CVxAnalogMeter.h"
 
 #include "base/Trace.h"
+#include "config/DeviceSettings.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -35,17 +36,7 @@ CVxAnalogMeter::CVxAnalogMeter(QWidget* parent)
 
 QString CVxAnalogMeter::UnitLabel(int unit)
 {
-    switch (unit) {
-    case 0:
-    case 1:
-        return QStringLiteral("km/h");
-    case 2:
-        return QStringLiteral("mi/h");
-    case 3:
-        return QStringLiteral("knots");
-    default:
-        return {};
-    }
+    return SpeedUnitLabel(unit);
 }
 
 void CVxAnalogMeter::SetVelo(int speed, int unit)

@@ -11,21 +11,6 @@
 
 namespace {
 
-// As the speed read-out labels its unit.
-QString unitLabel(int unit)
-{
-    switch (unit) {
-    case 1:
-        return QStringLiteral("km/h");
-    case 2:
-        return QStringLiteral("mi/h");
-    case 3:
-        return QStringLiteral("knots");
-    default:
-        return {};
-    }
-}
-
 QString captionText(const CVxGPSTrace& fix, const DeviceSettings& settings)
 {
     const GpsFixReadoutValues v = GpsFixReadout::Compute(GpsFixReadout::FieldsOf(fix), settings.timeZoneIndex,
@@ -33,7 +18,7 @@ QString captionText(const CVxGPSTrace& fix, const DeviceSettings& settings)
     const QString when = v.localTime.isValid() ? v.localTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                                : QStringLiteral("----------  --:--:--");
     QString speed = QString::number(v.speed);
-    if (const QString unit = unitLabel(settings.speedUnit); !unit.isEmpty())
+    if (const QString unit = SpeedUnitLabel(settings.speedUnit); !unit.isEmpty())
         speed += QLatin1Char(' ') + unit;
     return when + QStringLiteral("   ") + speed + QLatin1Char('\n') + QString::number(v.latitude, 'f', 6)
         + QStringLiteral(", ") + QString::number(v.longitude, 'f', 6);

@@ -3,6 +3,7 @@
 #include "library/IFileDialogs.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -15,10 +16,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
-#include "base/UiText.h"
-#include <QCoreApplication>
 
 namespace {
+
+QString text(const char* korean)
+{
+    return QCoreApplication::translate("IncidentExportDialogs", korean);
+}
 
 QDoubleSpinBox* secondsBox(QDialog* dialog, const char* name, std::uint32_t ms, std::uint32_t durationMs)
 {
@@ -53,7 +57,7 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
                                                  const IncidentExportChoice& proposal, std::uint32_t durationMs)
 {
     auto* dialog = new QDialog(owner);
-    dialog->setWindowTitle(UiText("IncidentExportFlow", IncidentExportFlow::kCaption));
+    dialog->setWindowTitle(IncidentExportFlow::Caption());
     auto* form = new QFormLayout;
 
     auto* range = new QHBoxLayout;
@@ -62,7 +66,6 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
     range->addWidget(from);
     range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "부터"), dialog));
     range->addWidget(to);
-    //: Closes "FROM 부터 TO 까지"; a language that needs no word after the range translates it as one space.
     range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "까지"), dialog));
     range->addStretch();
     form->addRow(QCoreApplication::translate("IncidentExportDialogs", "구간"), range);
@@ -76,7 +79,7 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
         {ClipLayout::FrontOnly, QT_TRANSLATE_NOOP("IncidentExportDialogs", "전방만")},
     };
     for (const auto& [layout, label] : options) {
-        auto* button = new QRadioButton(QCoreApplication::translate("IncidentExportDialogs", label), dialog);
+        auto* button = new QRadioButton(text(label), dialog);
         group->addButton(button, int(layout));
         button->setChecked(layout == proposal.layout);
         layouts->addWidget(button);
@@ -137,7 +140,7 @@ void IncidentExportDialogs::ShowProgress(int percent)
 {
     if (!m_progress) {
         m_progress = new QProgressDialog(m_owner);
-        m_progress->setWindowTitle(UiText("IncidentExportFlow", IncidentExportFlow::kCaption));
+        m_progress->setWindowTitle(IncidentExportFlow::Caption());
         m_progress->setLabelText(QCoreApplication::translate("IncidentExportDialogs", "영상을 내보내는 중입니다…"));
         m_progress->setCancelButtonText(QCoreApplication::translate("IncidentExportDialogs", "취소"));
         m_progress->setWindowModality(Qt::NonModal);

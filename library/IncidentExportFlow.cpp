@@ -7,10 +7,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include "base/UiText.h"
-#include <QCoreApplication>
 
-const QString IncidentExportFlow::kCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("IncidentExportFlow", "사고 영상 내보내기"));
+QString IncidentExportFlow::Caption()
+{
+    return tr("사고 영상 내보내기");
+}
 
 namespace {
 
@@ -65,11 +66,11 @@ QString IncidentExportFlow::ProposedOutput(const QString& source, const QString&
 QString IncidentExportFlow::Check(IncidentExportChoice& choice, const QString& source, std::uint32_t durationMs)
 {
     if (choice.toMs <= choice.fromMs)
-        return QCoreApplication::translate("IncidentExportFlow", "끝 시각은 시작 시각보다 뒤여야 합니다.");
+        return tr("끝 시각은 시작 시각보다 뒤여야 합니다.");
     if (choice.toMs > durationMs)
-        return QCoreApplication::translate("IncidentExportFlow", "구간이 영상의 길이를 넘습니다.");
+        return tr("구간이 영상의 길이를 넘습니다.");
     if (choice.output.trimmed().isEmpty())
-        return QCoreApplication::translate("IncidentExportFlow", "저장할 파일 이름을 정하십시오.");
+        return tr("저장할 파일 이름을 정하십시오.");
     QFileInfo out(choice.output);
     if (out.suffix().isEmpty()) {
         choice.output += QStringLiteral(".mp4");
@@ -78,11 +79,11 @@ QString IncidentExportFlow::Check(IncidentExportChoice& choice, const QString& s
     // The clip is written under a temporary name and renamed over the target:
     // aimed at the recording itself it would replace it.
     if (sameFile(choice.output, source) || sameFile(IncidentExport::GpxPathFor(choice.output), source))
-        return QCoreApplication::translate("IncidentExportFlow", "원본 영상 파일에는 저장할 수 없습니다.");
+        return tr("원본 영상 파일에는 저장할 수 없습니다.");
     if (out.isDir())
-        return QCoreApplication::translate("IncidentExportFlow", "같은 이름의 폴더가 있습니다: %1").arg(choice.output);
+        return tr("같은 이름의 폴더가 있습니다: %1").arg(choice.output);
     if (!out.absoluteDir().exists())
-        return QCoreApplication::translate("IncidentExportFlow", "저장할 폴더가 없습니다: %1").arg(out.absolutePath());
+        return tr("저장할 폴더가 없습니다: %1").arg(out.absolutePath());
     return {};
 }
 
@@ -94,7 +95,7 @@ void IncidentExportFlow::Start(const QString& source, std::uint32_t positionMs, 
         return;
     }
     if (source.isEmpty() || durationMs == 0) {
-        m_prompt.ShowMessage(UiText("IncidentExportFlow", kCaption), QCoreApplication::translate("IncidentExportFlow", "재생 중인 영상이 없습니다."));
+        m_prompt.ShowMessage(Caption(), tr("재생 중인 영상이 없습니다."));
         return;
     }
     const auto [from, to] = IncidentExport::DefaultRange(positionMs, durationMs);
@@ -112,18 +113,18 @@ void IncidentExportFlow::Start(const QString& source, std::uint32_t positionMs, 
                 if (QFileInfo::exists(f))
                     existing << f;
             if (existing.isEmpty()
-                || m_prompt.AskYesNo(UiText("IncidentExportFlow", kCaption), QCoreApplication::translate("IncidentExportFlow", "이미 있는 파일을 바꿉니다:\n%1\n바꾸시겠습니까?")
+                || m_prompt.AskYesNo(Caption(), tr("이미 있는 파일을 바꿉니다:\n%1\n바꾸시겠습니까?")
                                                    .arg(existing.join(QLatin1Char('\n')))))
                 break;
         } else {
-            m_prompt.ShowMessage(UiText("IncidentExportFlow", kCaption), why);
+            m_prompt.ShowMessage(Caption(), why);
         }
         proposal = choice;
     }
 
     std::unique_ptr<IClipEncoder> encoder = m_createEncoder ? m_createEncoder() : nullptr;
     if (!encoder) {
-        m_prompt.ShowMessage(UiText("IncidentExportFlow", kCaption), QCoreApplication::translate("IncidentExportFlow", "이 컴퓨터에서는 영상을 내보낼 수 없습니다 (필요한 GStreamer 구성 요소가 없습니다)."));
+        m_prompt.ShowMessage(Caption(), tr("이 컴퓨터에서는 영상을 내보낼 수 없습니다 (필요한 GStreamer 구성 요소가 없습니다)."));
         return;
     }
     m_folder = QFileInfo(choice.output).absolutePath();
@@ -159,10 +160,10 @@ void IncidentExportFlow::onFinished(const ClipExportResult& result)
     m_view.CloseProgress();
     switch (result.status) {
     case ClipExportResult::Status::Done:
-        m_prompt.ShowMessage(UiText("IncidentExportFlow", kCaption), QCoreApplication::translate("IncidentExportFlow", "내보냈습니다.\n%1\n%2").arg(output, IncidentExport::GpxPathFor(output)));
+        m_prompt.ShowMessage(Caption(), tr("내보냈습니다.\n%1\n%2").arg(output, IncidentExport::GpxPathFor(output)));
         break;
     case ClipExportResult::Status::Failed:
-        m_prompt.ShowMessage(UiText("IncidentExportFlow", kCaption), QCoreApplication::translate("IncidentExportFlow", "내보내지 못했습니다. 파일은 남기지 않았습니다.\n%1").arg(result.message));
+        m_prompt.ShowMessage(Caption(), tr("내보내지 못했습니다. 파일은 남기지 않았습니다.\n%1").arg(result.message));
         break;
     case ClipExportResult::Status::Cancelled:
         break; // the user asked for it

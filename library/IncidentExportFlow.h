@@ -46,7 +46,8 @@ class IncidentExportFlow : public QObject {
     Q_OBJECT
 public:
     using EncoderFactory = std::function<std::unique_ptr<IClipEncoder>()>;
-    static const QString kCaption;
+    // The title of its dialogs and messages.
+    static QString Caption();
 
     IncidentExportFlow(IIncidentExportView& view, IPrompt& prompt, EncoderFactory createEncoder,
                        QObject* parent = nullptr);

@@ -502,33 +502,32 @@ The card keeps its previous time file.</translation>
 <context>
     <name>IncidentExportDialogs</name>
     <message>
-        <source> 초</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source>부터</source>
-        <translation>to</translation>
-    </message>
-    <message>
-        <source>까지</source>
-        <extracomment>Closes &quot;FROM 부터 TO 까지&quot;; a language that needs no word after the range translates it as one space.</extracomment>
-        <translation> </translation>
-    </message>
-    <message>
-        <source>구간</source>
-        <translation>Range</translation>
-    </message>
-    <message>
         <source>나란히 (전방 왼쪽, 후방 오른쪽)</source>
         <translation>Side by side (front left, rear right)</translation>
     </message>
     <message>
         <source>화면 속 화면 (후방을 오른쪽 위 구석에)</source>
-        <translation>Picture in picture (rear in the top right corner)</translation>
+        <translation>Picture in picture (rear in the top-right corner)</translation>
     </message>
     <message>
         <source>전방만</source>
         <translation>Front only</translation>
+    </message>
+    <message>
+        <source> 초</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>부터</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <source>까지</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>구간</source>
+        <translation>Range</translation>
     </message>
     <message>
         <source>화면 배치</source>
@@ -571,11 +570,11 @@ The card keeps its previous time file.</translation>
     </message>
     <message>
         <source>끝 시각은 시작 시각보다 뒤여야 합니다.</source>
-        <translation>The end must be later than the start.</translation>
+        <translation>The end must come after the start.</translation>
     </message>
     <message>
         <source>구간이 영상의 길이를 넘습니다.</source>
-        <translation>The range goes beyond the end of the recording.</translation>
+        <translation>The range goes past the end of the recording.</translation>
     </message>
     <message>
         <source>저장할 파일 이름을 정하십시오.</source>
@@ -583,7 +582,7 @@ The card keeps its previous time file.</translation>
     </message>
     <message>
         <source>원본 영상 파일에는 저장할 수 없습니다.</source>
-        <translation>The clip cannot be saved over the original recording.</translation>
+        <translation>The clip cannot be saved over the recording itself.</translation>
     </message>
     <message>
         <source>같은 이름의 폴더가 있습니다: %1</source>
@@ -591,7 +590,7 @@ The card keeps its previous time file.</translation>
     </message>
     <message>
         <source>저장할 폴더가 없습니다: %1</source>
-        <translation>The folder to save to does not exist: %1</translation>
+        <translation>The folder does not exist: %1</translation>
     </message>
     <message>
         <source>재생 중인 영상이 없습니다.</source>
@@ -601,13 +600,13 @@ The card keeps its previous time file.</translation>
         <source>이미 있는 파일을 바꿉니다:
 %1
 바꾸시겠습니까?</source>
-        <translation>This file already exists:
+        <translation>These files exist and will be replaced:
 %1
-Replace it?</translation>
+Replace them?</translation>
     </message>
     <message>
         <source>이 컴퓨터에서는 영상을 내보낼 수 없습니다 (필요한 GStreamer 구성 요소가 없습니다).</source>
-        <translation>This computer cannot export clips (a GStreamer component it needs is missing).</translation>
+        <translation>Clips cannot be exported on this computer (GStreamer components are missing).</translation>
     </message>
     <message>
         <source>내보냈습니다.
@@ -620,7 +619,7 @@ Replace it?</translation>
     <message>
         <source>내보내지 못했습니다. 파일은 남기지 않았습니다.
 %1</source>
-        <translation>The export failed. No file was left behind.
+        <translation>The clip could not be exported; no file was left behind.
 %1</translation>
     </message>
 </context>

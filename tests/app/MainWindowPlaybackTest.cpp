@@ -23,6 +23,9 @@ private slots:
     void namedFilesJoinAllAndFirstPlays();
 
 private:
+    // The real engine without sound, on the card of generated clips.
+    MainFrameServices services(FakePrompt& prompt, GstPlaybackEngine*& engine) const;
+
     QTemporaryDir m_settings;
     QTemporaryDir m_card;
 };
@@ -45,10 +48,8 @@ void MainWindowPlaybackTest::initTestCase()
     }
 }
 
-void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
+MainFrameServices MainWindowPlaybackTest::services(FakePrompt& prompt, GstPlaybackEngine*& engine) const
 {
-    FakePrompt prompt;
-    GstPlaybackEngine* engine = nullptr;
     MainFrameServices services;
     services.prompt = &prompt;
     services.checkMediaComponents = [] { return 1; };
@@ -64,7 +65,14 @@ void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
         d->drives.append(DriveInfo{root, true, false});
         return std::unique_ptr<DriveProvider>(std::move(d));
     };
-    CVxMainFrame frame(std::move(services));
+    return services;
+}
+
+void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
+{
+    FakePrompt prompt;
+    GstPlaybackEngine* engine = nullptr;
+    CVxMainFrame frame(services(prompt, engine));
     QVERIFY(frame.LoadFrame());
     frame.show();
     QTRY_COMPARE(frame.recordingList()->GetRowCount(), 2);
@@ -109,22 +117,7 @@ void MainWindowPlaybackTest::namedFilesJoinAllAndFirstPlays()
     }
     FakePrompt prompt;
     GstPlaybackEngine* engine = nullptr;
-    MainFrameServices services;
-    services.prompt = &prompt;
-    services.checkMediaComponents = [] { return 1; };
-    services.createEngine = [&engine] {
-        auto e = std::make_unique<GstPlaybackEngine>();
-        e->SetAudioSinkFactory("fakesink");
-        engine = e.get();
-        return std::unique_ptr<PlaybackEngine>(std::move(e));
-    };
-    const QString root = m_card.path() + QLatin1Char('/');
-    services.createDriveProvider = [root] {
-        auto d = std::make_unique<FakeDriveProvider>();
-        d->drives.append(DriveInfo{root, true, false});
-        return std::unique_ptr<DriveProvider>(std::move(d));
-    };
-    CVxMainFrame frame(std::move(services));
+    CVxMainFrame frame(services(prompt, engine));
     QVERIFY(frame.LoadFrame());
     frame.show();
     // As the application does it: queued right after the window was made.

@@ -10,6 +10,7 @@
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakePrompt.h"
 #include "skin/CVxButton.h"
+#include "library/IncidentExportFlow.h"
 #include "library/RecordingFileOps.h"
 #include "ops/OpsTestDoubles.h"
 
@@ -72,6 +73,15 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, english);
         QCOMPARE(text, english);
+    }
+
+    void englishIncidentExportTexts()
+    {
+        QVERIFY(UiLanguage::Install(UiLanguage::Language::English, qApp));
+        QCOMPARE(IncidentExportFlow::Caption(), QStringLiteral("Export incident clip"));
+        IncidentExportChoice reversed{9000, 5000, ClipLayout::SideBySide, QStringLiteral("/tmp/clip.mp4")};
+        QCOMPARE(IncidentExportFlow::Check(reversed, QStringLiteral("/card/rec.mp4"), 60000),
+                 QStringLiteral("The end must come after the start."));
     }
 
     // Runs after englishMessageBox has installed the English translation.
