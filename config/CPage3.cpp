@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -70,12 +71,14 @@ CPage3::CPage3(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     setWindowTitle(Title());
 
     auto* memoryGroup = new QGroupBox(QCoreApplication::translate("CPage3", "메모리 관리"), this);
-    memoryGroup->setGeometry(10, 8, 570, 250);
+    // Laid out for 590 pixels; the groups, the bar and the buttons follow a wider page.
+    const int extra = std::max(0, width() - 590);
+    memoryGroup->setGeometry(10, 8, 570 + extra, 250);
     auto* formatGroup = new QGroupBox(QCoreApplication::translate("CPage3", "파일 포맷"), this);
-    formatGroup->setGeometry(10, 272, 570, 150);
+    formatGroup->setGeometry(10, 272, 570 + extra, 150);
 
     m_legend = new LegendLayer(this);
-    m_bar = control(new CVxProgress(this), IDC_BAR, QRect(40, 45, 510, 24));
+    m_bar = control(new CVxProgress(this), IDC_BAR, QRect(40, 45, 510 + extra, 24));
     m_legend->setGeometry(LegendArea());
     m_bar->setAccessibleName(QCoreApplication::translate("CPage3", "메모리"));
 
@@ -83,19 +86,19 @@ CPage3::CPage3(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     const int radioIds[3] = {IDC_MODE1, IDC_MODE2, IDC_MODE3};
     for (int i = 0; i < 3; ++i) {
         auto* r = control(new QRadioButton(PartitionShareTable::ModeText(i + 1), this), radioIds[i],
-                          QRect(60 + 160 * i, 140, 140, 24));
+                          QRect(60 + (160 + extra / 3) * i, 140, 140, 24));
         m_radios->addButton(r, i);
     }
     connect(m_radios, &QButtonGroup::idClicked, this, &CPage3::OnRadio);
 
-    m_apply = control(new QPushButton(QCoreApplication::translate("CPage3", "적용"), this), IDC_APPLY, QRect(450, 205, 100, 30));
+    m_apply = control(new QPushButton(QCoreApplication::translate("CPage3", "적용"), this), IDC_APPLY, QRect(450 + extra, 205, 100, 30));
     connect(m_apply, &QPushButton::clicked, this, &CPage3::OnApply);
 
     auto* explanation =
         new QLabel(QCoreApplication::translate("CPage3", "SD 카드의 모든 데이터를 지우고 포맷합니다. SD 카드를 포맷하시겠습니까?"), this);
     explanation->setWordWrap(true);
-    explanation->setGeometry(40, 305, 500, 40);
-    m_format = control(new QPushButton(QCoreApplication::translate("CPage3", "포맷"), this), IDC_FORMAT, QRect(450, 370, 100, 30));
+    explanation->setGeometry(40, 305, 500 + extra, 40);
+    m_format = control(new QPushButton(QCoreApplication::translate("CPage3", "포맷"), this), IDC_FORMAT, QRect(450 + extra, 370, 100, 30));
     connect(m_format, &QPushButton::clicked, this, &CPage3::OnFormatCommand);
 
     CardFormatter* formatter = m_context.cardFormatter;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <QCoreApplication>
 
 CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(context, parent), m_space(context.cardSpace)
@@ -17,9 +18,11 @@ CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     setWindowTitle(Title());
 
     auto* memoryGroup = new QGroupBox(QCoreApplication::translate("CPage4", "메모리 정보"), this);
-    memoryGroup->setGeometry(10, 8, 570, 240);
+    // Laid out for 590 pixels; the groups and lines follow a wider page.
+    const int extra = std::max(0, width() - 590);
+    memoryGroup->setGeometry(10, 8, 570 + extra, 240);
     auto* viewerGroup = new QGroupBox(QCoreApplication::translate("CPage4", "뷰어 정보"), this);
-    viewerGroup->setGeometry(10, 262, 570, 110);
+    viewerGroup->setGeometry(10, 262, 570 + extra, 110);
 
     const struct {
         int id;
@@ -34,7 +37,7 @@ CPage4::CPage4(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     for (const auto& row : rows) {
         auto* label = new QLabel(QCoreApplication::translate("CPage4", row.text), this);
         label->setProperty("controlId", row.id);
-        label->setGeometry(40, row.y, 500, 22);
+        label->setGeometry(40, row.y, 500 + extra, 22);
         m_labels[row.id] = label;
     }
     connect(&m_watcher, &QFutureWatcher<CardUsage::Report>::finished, this,
