@@ -10,6 +10,7 @@
 #include "engine/GstPlaybackEngine.h"
 #include "library/CHTMLListCtrl.h"
 #include "library/DriveProvider.h"
+#include "SpinUntil.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,24 +50,7 @@ struct Viewer {
         frame = std::make_unique<CVxMainFrame>(std::move(s));
         frame->LoadFrame();
         frame->show();
-        spin([this] { return frame->recordingList()->GetRowCount() > 0; }, 10000);
-    }
-
-    static bool spin(const std::function<bool()>& done, int timeoutMs)
-    {
-        // Sleeps in the event loop between checks, as the application would.
-        QEventLoop loop;
-        QTimer poll;
-        poll.setInterval(2);
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (done())
-                loop.quit();
-        });
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        poll.start();
-        if (!done())
-            loop.exec();
-        return done();
+        SpinUntil([this] { return frame->recordingList()->GetRowCount() > 0; }, 10000);
     }
 };
 
@@ -110,7 +94,7 @@ int firstPicture(const QString& card, int runs)
         QElapsedTimer t;
         t.start();
         v.frame->controller().ActivateRow(0);
-        const bool ok = Viewer::spin([&] { return !v.frame->videoWindow(0)->frame().isNull()
+        const bool ok = SpinUntil([&] { return !v.frame->videoWindow(0)->frame().isNull()
                                                   && !v.frame->videoWindow(1)->frame().isNull(); },
                                      10000);
         if (!ok)
@@ -135,7 +119,7 @@ int play(const QString& card)
     wall.start();
     v.frame->controller().ActivateRow(0);
     const std::uint64_t duration = v.engine->GetDurationMs();
-    Viewer::spin([&] { return v.engine->GetPositionMs() + 50 >= duration; }, int(duration) + 20000);
+    SpinUntil([&] { return v.engine->GetPositionMs() + 50 >= duration; }, int(duration) + 20000);
     std::printf("viewer played %llu ms in %lld ms wall; paint passes: window %d, video 1 %d, video 2 %d\n",
                 (unsigned long long)duration, (long long)wall.elapsed(), window.paints, video1.paints, video2.paints);
     return 0;

@@ -9,6 +9,7 @@
 #include "display/CMapView.h"
 #include "display/CVxBrowser.h"
 #include "display/MapWebEngineSetup.h"
+#include "SpinUntil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,22 +32,6 @@ MapConfig offlineConfig()
     return c;
 }
 
-bool spin(const std::function<bool()>& done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(2);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start();
-    if (!done())
-        loop.exec();
-    return done();
-}
-
 // A 10-minute drive at 1 Hz: (longitude, latitude).
 std::vector<QPointF> drive(int points)
 {
@@ -63,7 +48,7 @@ bool trackDrawn(CMapView* view)
         drawn = v.toBool();
         answered = true;
     });
-    spin([&] { return answered; }, 5000);
+    SpinUntil([&] { return answered; }, 5000);
     return drawn;
 }
 
@@ -133,16 +118,16 @@ int track()
     CVxBrowser b(offlineConfig());
     b.ShowTrack(path);
     b.ToggleShown();
-    if (!spin([&] { return trackDrawn(b.mapView()); }, 30000))
+    if (!SpinUntil([&] { return trackDrawn(b.mapView()); }, 30000))
         return 1;
     std::printf("map command at start -> track drawn: %lld ms\n", clock.elapsed());
     for (int round = 0; round < 3; ++round) {
         b.ToggleShown();
         b.ShowTrack(drive(600 + round));
-        spin([] { return false; }, 500);
+        SpinUntil([] { return false; }, 500);
         clock.restart();
         b.ToggleShown();
-        if (!spin([&] { return trackDrawn(b.mapView()); }, 30000))
+        if (!SpinUntil([&] { return trackDrawn(b.mapView()); }, 30000))
             return 1;
         std::printf("map command, page loaded -> track drawn: %lld ms\n", clock.elapsed());
     }
@@ -157,9 +142,9 @@ int feed(int seconds, bool withMap)
         b = std::make_unique<CVxBrowser>(offlineConfig());
         b->ShowTrack(path);
         b->ToggleShown();
-        if (!spin([&] { return trackDrawn(b->mapView()); }, 30000))
+        if (!SpinUntil([&] { return trackDrawn(b->mapView()); }, 30000))
             return 1;
-        spin([] { return false; }, 1000); // settle after start-up
+        SpinUntil([] { return false; }, 1000); // settle after start-up
     }
     const double cpu0 = familyCpuSeconds();
     QElapsedTimer clock;
@@ -176,7 +161,7 @@ int feed(int seconds, bool withMap)
         b->UpdateOverlay(int(index % 120), 1, p.y(), p.x(), QDateTime::currentDateTime());
     });
     tick.start(350);
-    spin([] { return false; }, seconds * 1000);
+    SpinUntil([] { return false; }, seconds * 1000);
     const double cpu = familyCpuSeconds() - cpu0;
     std::printf("%s: %.2f s CPU in %d s\n", withMap ? "map" : "idle", cpu, seconds);
     if (withMap)

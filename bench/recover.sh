@@ -19,16 +19,7 @@ hd=(--front 1920x1080 --rear 1280x720 --bitrate 12000 --rear-bitrate 6000 --nois
 size=$(stat -c %s "$media/hd-60s.mp4")
 head -c $((size * 9 / 10)) "$media/hd-60s.mp4" >"$work/cut.mp4"
 
-ms_of() { # command... -> median wall time in ms of 5 runs (after one warm-up)
-  local times=()
-  "$@" >/dev/null 2>&1
-  for _ in 1 2 3 4 5; do
-    local t0 t1
-    t0=$(date +%s%N); "$@" >/dev/null 2>&1; t1=$(date +%s%N)
-    times+=($(( (t1 - t0) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p | awk '{printf "%.1f", $1 / 1000}'
-}
+. "$(dirname "$0")/timing.sh"
 read_file() { cat "$1" >/dev/null; }
 recover() { "$cli" recover "$work/cut.mp4" --reference "$media/hd-5s.mp4" -o "$work/recovered.mp4"; }
 

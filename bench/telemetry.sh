@@ -15,16 +15,7 @@ cmake --build "$BUILD" --target bench_telemetry_load halcyon-recgen >/dev/null
 # The hour keeps a tiny picture so that making it stays fast; only the telemetry is read.
 [ -f "$work/60min.mp4" ] || "$recgen" "$work/60min.mp4" --duration 3600 --front 64x64 --rear 32x32 --fps 1 --no-audio >/dev/null
 
-ms_of() { # command... -> median wall time in ms of 5 runs (after one warm-up)
-  local times=()
-  "$@" >/dev/null 2>&1
-  for _ in 1 2 3 4 5; do
-    local t0 t1
-    t0=$(date +%s%N); "$@" >/dev/null 2>&1; t1=$(date +%s%N)
-    times+=($(( (t1 - t0) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p | awk '{printf "%.1f", $1 / 1000}'
-}
+. "$(dirname "$0")/timing.sh"
 
 for f in 60s 60min; do
   line=$("$BUILD/bench/bench_telemetry_load" "$work/$f.mp4" 20)

@@ -94,6 +94,10 @@ MdatWalker::MdatWalker(std::vector<Track> tracks, std::vector<int> videoOrder, s
             m_text = static_cast<int>(i);
         if (isVideo(t.codec) && (t.nalLengthSize < 4 || t.maxSampleBytes >= (1u << 24)))
             m_zeroFirstByte = false;
+        const std::pair<Codec, int> layout{t.codec, t.nalLengthSize};
+        if (isVideo(t.codec) && t.nalLengthSize >= 1 && t.nalLengthSize <= 4
+            && std::find(m_videoLayouts.begin(), m_videoLayouts.end(), layout) == m_videoLayouts.end())
+            m_videoLayouts.push_back(layout);
     }
     if (m_text >= 0 && m_tracks[m_text].maxSampleBytes > 257)
         m_zeroFirstByte = false;
@@ -235,16 +239,8 @@ bool MdatWalker::pictureAt(std::size_t p, Picture& picture, int L, Codec codec) 
 bool MdatWalker::cutSampleAt(std::size_t p) const
 {
     Picture picture;
-    bool tried[2][9] = {};
-    for (const Track& t : m_tracks) {
-        if (!isVideo(t.codec) || t.nalLengthSize < 1 || t.nalLengthSize > 4)
-            continue;
-        bool& done = tried[t.codec == Codec::H265][t.nalLengthSize];
-        if (done)
-            continue;
-        done = true;
-        if (!pictureAt(p, picture, t.nalLengthSize, t.codec) && picture.cutOff &&
-            chooseVideoTrack(picture, true) >= 0)
+    for (const auto& [codec, nalLengthSize] : m_videoLayouts) {
+        if (!pictureAt(p, picture, nalLengthSize, codec) && picture.cutOff && chooseVideoTrack(picture, true) >= 0)
             return true;
     }
     if (m_text < 0 || p + 3 > m_size)
@@ -264,15 +260,8 @@ bool MdatWalker::cutSampleAt(std::size_t p) const
 
 bool MdatWalker::anyPictureAt(std::size_t p, Picture& picture) const
 {
-    bool tried[2][9] = {};
-    for (const Track& t : m_tracks) {
-        if (!isVideo(t.codec) || t.nalLengthSize < 1 || t.nalLengthSize > 4)
-            continue;
-        bool& done = tried[t.codec == Codec::H265][t.nalLengthSize];
-        if (done)
-            continue;
-        done = true;
-        if (pictureAt(p, picture, t.nalLengthSize, t.codec))
+    for (const auto& [codec, nalLengthSize] : m_videoLayouts) {
+        if (pictureAt(p, picture, nalLengthSize, codec))
             return true;
     }
     return false;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class MdatWalker {
@@ -94,6 +95,9 @@ private:
     double clock() const;
 
     std::vector<Track> m_tracks;
+    // Each distinct (codec, NAL length size) of the video tracks, in track order:
+    // a picture is parsed once per layout, not once per track.
+    std::vector<std::pair<Codec, int>> m_videoLayouts;
     std::vector<int> m_videoOrder;
     std::uint64_t m_maxAudioRun = 0;
     AudioFrames* m_audioFrames = nullptr;

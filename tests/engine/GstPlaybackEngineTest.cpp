@@ -613,6 +613,9 @@ void GstPlaybackEngineTest::orientationCarriesOverToEveryRecordingOpened()
 
 void GstPlaybackEngineTest::recordingNotReadyInTwoSecondsFailsToOpen()
 {
+    // Under valgrind the bound is scaled up and the slow sink no longer outlasts it.
+    if (qEnvironmentVariableIntValue("HALCYON_GRAPH_WAIT_SCALE") > 1)
+        QSKIP("the open bound is scaled for a slowed-down run");
     if (!gst_element_register(nullptr, "halcyonslowsink", GST_RANK_NONE, slow_sink_get_type()))
         QFAIL("cannot register the slow sink");
     m_engine->SetAudioSinkFactory("halcyonslowsink");
