@@ -164,7 +164,12 @@ bool MdatWalker::pictureAt(std::size_t p, Picture& picture, int L, Codec codec) 
     bool sawSlice = false;
     constexpr std::size_t kMaxPicture = 256u << 20;
     while (q + L + headerBytes <= m_size && q - p < kMaxPicture) {
-        const std::uint32_t length = readLength(m_data + q, L);
+        // The length, the NAL header and the start of the payload; of the
+        // rest of the unit only its last byte is looked at.
+        std::uint8_t head[4 + 2 + 34];
+        const std::size_t headBytes = std::min<std::size_t>(sizeof head, m_size - q);
+        std::memcpy(head, m_bytes->at(q, headBytes), headBytes);
+        const std::uint32_t length = readLength(head, L);
         if (length <= headerBytes || length > maxNal)
             break;
         // What the end of the data leaves of this NAL unit.
@@ -172,10 +177,10 @@ bool MdatWalker::pictureAt(std::size_t p, Picture& picture, int L, Codec codec) 
         const bool runsPastEnd = available < length;
         if (available <= headerBytes)
             break;
-        const std::uint8_t* nal = m_data + q + L;
+        const std::uint8_t* nal = head + L;
         // A NAL unit never ends in a zero byte: one that does runs into the
         // zeros a card leaves after the cut.
-        if ((nal[0] & 0x80) || (!runsPastEnd && nal[length - 1] == 0))
+        if ((nal[0] & 0x80) || (!runsPastEnd && m_bytes->byte(q + L + length - 1) == 0))
             break;
         int type = 0;
         bool slice = false, key = false, firstSlice = false, sameUnit = false;
@@ -245,16 +250,20 @@ bool MdatWalker::cutSampleAt(std::size_t p) const
     }
     if (m_text < 0 || p + 3 > m_size)
         return false;
-    const std::size_t length = (static_cast<std::size_t>(m_data[p]) << 8) | m_data[p + 1];
+    const std::uint8_t* h = m_bytes->at(p, 3);
+    const std::size_t length = (static_cast<std::size_t>(h[0]) << 8) | h[1];
     if (length < 4 || p + 2 + length <= m_size || length > std::max<std::uint32_t>(m_tracks[m_text].maxSampleBytes, 258))
         return false;
-    const std::uint8_t first = m_data[p + 2];
+    const std::uint8_t first = h[2];
     if (first < 'A' || first > 'Z')
         return false;
-    if (first != 'M')
-        for (std::size_t i = p + 3; i < m_size; ++i)
-            if (m_data[i] < 0x20 || m_data[i] > 0x7E)
+    if (first != 'M' && p + 3 < m_size) {
+        // What the cut left of the line: less than its length, a few hundred bytes.
+        const std::uint8_t* rest = m_bytes->at(p + 3, m_size - p - 3);
+        for (std::size_t i = 0; i < m_size - p - 3; ++i)
+            if (rest[i] < 0x20 || rest[i] > 0x7E)
                 return false;
+    }
     return true;
 }
 
@@ -271,7 +280,8 @@ bool MdatWalker::lineAt(std::size_t p, std::size_t& size, bool& empty, bool allo
 {
     if (m_text < 0 || p + 2 > m_size)
         return false;
-    const std::size_t length = (static_cast<std::size_t>(m_data[p]) << 8) | m_data[p + 1];
+    const std::uint8_t* h = m_bytes->at(p, 2);
+    const std::size_t length = (static_cast<std::size_t>(h[0]) << 8) | h[1];
     if (length == 0) {
         // The muxer fills the time between lines with empty samples, right
         // after a line or right before one; zeros elsewhere are not telemetry.
@@ -285,7 +295,7 @@ bool MdatWalker::lineAt(std::size_t p, std::size_t& size, bool& empty, bool allo
     }
     if (length < 4 || length > std::max<std::uint32_t>(m_tracks[m_text].maxSampleBytes, 258) || p + 2 + length > m_size)
         return false;
-    const std::uint8_t* line = m_data + p + 2;
+    const std::uint8_t* line = m_bytes->at(p + 2, length);
     if (line[0] < 'A' || line[0] > 'Z')
         return false;
     // Acceleration lines are a letter and a few raw bytes; all others are text.
@@ -358,10 +368,30 @@ int MdatWalker::chooseVideoTrack(const Picture& picture, bool strict) const
 
 bool MdatWalker::allZero(std::size_t from) const
 {
-    for (std::size_t i = from; i < m_size; ++i)
-        if (m_data[i])
-            return false;
+    // Mostly the first byte answers; zeros are read in growing stretches.
+    std::size_t stretch = 256;
+    for (std::size_t i = from; i < m_size;) {
+        const std::size_t n = std::min(stretch, m_size - i);
+        const std::uint8_t* d = m_bytes->at(i, n);
+        for (std::size_t k = 0; k < n; ++k)
+            if (d[k])
+                return false;
+        i += n;
+        stretch = std::min<std::size_t>(stretch * 2, 1u << 20);
+    }
     return true;
+}
+
+std::size_t MdatWalker::nextZero(std::size_t from, std::size_t to) const
+{
+    constexpr std::size_t kStretch = 4096;
+    for (std::size_t i = from; i < to; i += kStretch) {
+        const std::size_t n = std::min(kStretch, to - i);
+        const std::uint8_t* d = m_bytes->at(i, n);
+        if (const void* z = std::memchr(d, 0, n))
+            return i + static_cast<std::size_t>(static_cast<const std::uint8_t*>(z) - d);
+    }
+    return to;
 }
 
 double MdatWalker::clock() const
@@ -416,7 +446,9 @@ bool MdatWalker::takeAudio(std::size_t from, std::size_t to, bool exact)
     }
     if (!m_audioFrames)
         return false;
-    const std::vector<std::uint32_t> frames = m_audioFrames->split(m_data + from, to - from, exact);
+    if (to <= from)
+        return false;
+    const std::vector<std::uint32_t> frames = m_audioFrames->split(m_bytes->at(from, to - from), to - from, exact);
     if (frames.empty())
         return false;
     std::uint64_t pos = from;
@@ -436,8 +468,14 @@ bool MdatWalker::takeAudio(std::size_t from, std::size_t to, bool exact)
 MdatWalker::Result MdatWalker::walk(const std::uint8_t* data, std::size_t size, std::uint64_t fileOffset,
                                     const Progress& progress)
 {
-    m_data = data;
-    m_size = size;
+    MdatBytes bytes(data, size);
+    return walk(bytes, fileOffset, progress);
+}
+
+MdatWalker::Result MdatWalker::walk(MdatBytes& data, std::uint64_t fileOffset, const Progress& progress)
+{
+    m_bytes = &data;
+    m_size = data.size();
     m_base = fileOffset;
     m_pictures = 0;
     m_afterLine = false;
@@ -500,12 +538,8 @@ MdatWalker::Result MdatWalker::walk(const std::uint8_t* data, std::size_t size, 
         std::size_t q = p + 1;
         bool closed = false;
         while (q < limit) {
-            if (m_zeroFirstByte) {
-                const void* z = std::memchr(m_data + q, 0, limit - q);
-                if (!z)
-                    break;
-                q = static_cast<std::size_t>(static_cast<const std::uint8_t*>(z) - m_data);
-            }
+            if (m_zeroFirstByte && (q = nextZero(q, limit)) == limit)
+                break;
             if (sampleStartsAt(q) && takeAudio(p, q, true)) {
                 closed = true;
                 break;
@@ -519,19 +553,22 @@ MdatWalker::Result MdatWalker::walk(const std::uint8_t* data, std::size_t size, 
         }
         // No sample follows: the sound runs into the cut, and maybe into a
         // picture or line the cut left unfinished.
-        std::size_t end = m_size;
-        while (end > p && m_data[end - 1] == 0)
-            --end;
+        std::size_t end = m_bytes->trimZeros(p, m_size);
         const std::size_t size = m_size;
         m_size = end;   // the zeros a card leaves after the cut are no data
-        for (std::size_t c = std::max<std::size_t>(p, end > m_maxCutSample ? end - m_maxCutSample : 0); c < end; ++c)
-            if ((!m_zeroFirstByte || m_data[c] == 0) && cutSampleAt(c)) {
+        for (std::size_t c = std::max<std::size_t>(p, end > m_maxCutSample ? end - m_maxCutSample : 0); c < end; ++c) {
+            if (m_zeroFirstByte && (c = nextZero(c, end)) == end)
+                break;
+            if (cutSampleAt(c)) {
                 end = c;
                 break;
             }
+        }
         m_size = size;
         const std::size_t before = m_result.samples[m_audio].size();
-        takeAudio(p, end, false);
+        // No camera writes more sound at a stretch than the limit: what lies
+        // beyond it is not handed to the decoder.
+        takeAudio(p, std::min(end, limit), false);
         for (std::size_t i = before; i < m_result.samples[m_audio].size(); ++i)
             p += m_result.samples[m_audio][i].size;
         break;
@@ -552,5 +589,6 @@ MdatWalker::Result MdatWalker::walk(const std::uint8_t* data, std::size_t size, 
         }
     m_result.end = std::max<std::uint64_t>(last, m_base);
     m_result.skippedBytes = m_size - std::min<std::uint64_t>(used, m_size);
+    m_bytes = nullptr;
     return m_result;
 }

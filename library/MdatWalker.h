@@ -6,6 +6,7 @@
 // frame size, AAC by frame ends an AudioFrames helper finds). The walk stops
 // at the first bytes that belong to no track: zeros, garbage or a sample the
 // cut left incomplete.
+#include "library/MdatBytes.h"
 #include "library/Mp4Index.h"
 
 #include <cstdint>
@@ -58,6 +59,7 @@ public:
                AudioFrames* audioFrames);
 
     // data holds the file from fileOffset on (the mdat payload up to the end).
+    Result walk(MdatBytes& data, std::uint64_t fileOffset, const Progress& progress = {});
     Result walk(const std::uint8_t* data, std::size_t size, std::uint64_t fileOffset, const Progress& progress = {});
 
     // log2_max_frame_num from the first SPS of an avcC payload; 0 when unreadable.
@@ -89,6 +91,8 @@ private:
     int chooseVideoTrack(const Picture& picture, bool strict) const;
     int expectedFrameNum(int track, const Picture& picture) const;
     bool allZero(std::size_t from) const;
+    // The first zero byte in [from, to), or to.
+    std::size_t nextZero(std::size_t from, std::size_t to) const;
     void takePicture(int track, std::size_t p, const Picture& picture);
     void takeLine(std::size_t p, std::size_t size, bool empty);
     bool takeAudio(std::size_t from, std::size_t to, bool exact);
@@ -106,7 +110,7 @@ private:
     std::uint64_t m_maxCutSample = 0;    // the largest sample the cut can leave unfinished
 
     // Walk state.
-    const std::uint8_t* m_data = nullptr;
+    MdatBytes* m_bytes = nullptr;
     std::size_t m_size = 0;
     std::uint64_t m_base = 0;
     std::uint64_t m_pictures = 0;

@@ -1,5 +1,6 @@
 #include "library/RecordingRecovery.h"
 
+#include "library/MdatBytes.h"
 #include "library/MdatWalker.h"
 #include "library/Mp4IndexWriter.h"
 
@@ -8,8 +9,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <atomic>
 #include <memory>
-#include <sys/mman.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -205,9 +207,11 @@ QStringList recordingsIn(const QDir& dir, const QString& except)
     return out;
 }
 
-struct MappedCut {
+// The cut file, open for reading. Its samples are read where a walk looks
+// (their headers), and copied from file to file by the kernel: the pictures
+// themselves never pass through this process.
+struct CutFile {
     QFile file;
-    const std::uint8_t* data = nullptr;
     Mp4Index::CutLayout layout;
 
     bool open(const QString& path, QString* error)
@@ -217,30 +221,32 @@ struct MappedCut {
             return false;
         layout = *layoutFound;
         file.setFileName(path);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return fail(error, QStringLiteral("cannot open %1").arg(path));
         if (layout.fileSize <= layout.dataStart)
             return fail(error, QStringLiteral("the recording holds no sample data"));
-        // Every page is read once: mapping them all up front costs less than a
-        // fault per page.
-        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(layout.fileSize), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
-                              file.handle(), 0);
-        if (mapped == MAP_FAILED)
-            return fail(error, QStringLiteral("cannot read %1").arg(path));
-        data = static_cast<const std::uint8_t*>(mapped);
         return true;
     }
-    ~MappedCut()
-    {
-        if (data)
-            ::munmap(const_cast<std::uint8_t*>(data), static_cast<std::size_t>(layout.fileSize));
-    }
-    const std::uint8_t* samples() const { return data + layout.dataStart; }
     std::size_t sampleBytes() const { return static_cast<std::size_t>(layout.fileSize - layout.dataStart); }
+    // The first n bytes of the sample data.
+    std::unique_ptr<MdatBytes> samples(std::size_t n)
+    {
+        return std::make_unique<MdatBytes>(file.handle(), layout.dataStart, std::min(n, sampleBytes()));
+    }
 };
 
 // The reference's tracks against the cut data; an empty string when they fit.
-QString mismatch(const Mp4Index& reference, const MappedCut& cut, const RecordingRecovery::Codecs& codecs)
+// A key picture of a video track, read from the cut file.
+struct KeyPicture {
+    std::size_t track = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The reference's tracks against the cut data as a walk over its start sees
+// them; an empty string when they fit. keys: the first key picture of each
+// video track, to decode.
+QString walkMismatch(const Mp4Index& reference, CutFile& cut, const RecordingRecovery::Codecs& codecs,
+                     std::vector<KeyPicture>& keys)
 {
     if (QString problem = layoutProblem(reference); !problem.isEmpty())
         return problem;
@@ -248,7 +254,10 @@ QString mismatch(const Mp4Index& reference, const MappedCut& cut, const Recordin
     CodecAudioFrames audio(codecs, audioConfig(reference));
     MdatWalker walker(plan.tracks, plan.videoOrder, plan.maxAudioRun, &audio);
     const std::size_t trial = static_cast<std::size_t>(std::min<std::uint64_t>(cut.sampleBytes(), kTrialBytes));
-    const MdatWalker::Result r = walker.walk(cut.samples(), trial, cut.layout.dataStart);
+    const std::unique_ptr<MdatBytes> bytes = cut.samples(trial);
+    const MdatWalker::Result r = walker.walk(*bytes, cut.layout.dataStart);
+    if (bytes->failed())
+        return QStringLiteral("the cut recording cannot be read");
     std::size_t found = 0;
     for (const auto& s : r.samples)
         found += s.size();
@@ -257,31 +266,68 @@ QString mismatch(const Mp4Index& reference, const MappedCut& cut, const Recordin
             .arg(trackList(reference));
     // The walk stops short of the data's end only by a sample the cut (or
     // the end of the trial) crossed, and the zeros after a cut.
-    std::size_t dataEnd = trial;
-    if (trial == cut.sampleBytes())
-        while (dataEnd > 0 && cut.samples()[dataEnd - 1] == 0)
-            --dataEnd;
+    const std::size_t dataEnd = trial == cut.sampleBytes() ? bytes->trimZeros(0, trial) : trial;
     const std::uint64_t slack = trial < cut.sampleBytes() ? plan.maxAudioRun + plan.maxPicture + 65536
                                                           : plan.maxAudioRun + 2ull * plan.largestSample + 4096;
     if (r.end + slack < cut.layout.dataStart + dataEnd)
         return QStringLiteral("its tracks (%1) do not account for the cut recording's data from byte %2 on")
             .arg(trackList(reference))
             .arg(r.end);
+    keys.clear();
     for (std::size_t i = 0; i < reference.tracks.size(); ++i) {
-        const Mp4Index::Track& t = reference.tracks[i];
-        if (!isVideo(t.codec) || !codecs.decodesPicture)
+        if (!isVideo(reference.tracks[i].codec) || !codecs.decodesPicture)
             continue;
-        for (const auto& s : r.samples[i]) {
-            if (!s.key)
-                continue;
-            QString why;
-            if (!codecs.decodesPicture(t.codec == Codec::H265, t.codecConfig, cut.data + s.offset, s.size, &why))
-                return QStringLiteral("its %1 does not decode the cut recording's pictures: %2")
-                    .arg(trackName(reference, i), why);
-            break;
-        }
+        const auto key = std::find_if(r.samples[i].begin(), r.samples[i].end(),
+                                      [](const MdatWalker::Sample& s) { return s.key; });
+        if (key == r.samples[i].end())
+            continue;
+        KeyPicture picture{i, std::vector<std::uint8_t>(key->size)};
+        if (::pread(cut.file.handle(), picture.bytes.data(), key->size, static_cast<off_t>(key->offset))
+            != static_cast<ssize_t>(key->size))
+            return QStringLiteral("the cut recording cannot be read");
+        keys.push_back(std::move(picture));
     }
     return {};
+}
+
+// Whether the reference's sample descriptions decode the key pictures; an
+// empty string when they do.
+QString decodeMismatch(const Mp4Index& reference, const std::vector<KeyPicture>& keys,
+                       const RecordingRecovery::Codecs& codecs)
+{
+    for (const KeyPicture& key : keys) {
+        const Mp4Index::Track& t = reference.tracks[key.track];
+        QString why;
+        if (!codecs.decodesPicture(t.codec == Codec::H265, t.codecConfig, key.bytes.data(), key.bytes.size(), &why))
+            return QStringLiteral("its %1 does not decode the cut recording's pictures: %2")
+                .arg(trackName(reference, key.track), why);
+    }
+    return {};
+}
+
+QString mismatch(const Mp4Index& reference, CutFile& cut, const RecordingRecovery::Codecs& codecs)
+{
+    std::vector<KeyPicture> keys;
+    QString why = walkMismatch(reference, cut, codecs, keys);
+    return why.isEmpty() ? decodeMismatch(reference, keys, codecs) : why;
+}
+
+// Opens the cut file and reads the reference's index; false and the reason when either fails.
+bool openBoth(const QString& cutPath, const QString& referencePath, CutFile& cut, std::optional<Mp4Index>& reference,
+              QString* reason)
+{
+    if (!cut.open(cutPath, reason))
+        return false;
+    QString why;
+    reference = Mp4Index::Read(referencePath, &why);
+    if (!reference)
+        return fail(reason, QStringLiteral("the reference %1 cannot be used: %2").arg(referencePath, why));
+    return true;
+}
+
+bool doesNotFit(const QString& referencePath, const QString& why, QString* reason)
+{
+    return fail(reason, QStringLiteral("the reference %1 does not fit: %2").arg(referencePath, why));
 }
 } // namespace
 
@@ -291,17 +337,12 @@ bool RecordingRecovery::IsCut(const QString& path) { return Mp4Index::FindCut(pa
 
 bool RecordingRecovery::CheckReference(const QString& cutPath, const QString& referencePath, QString* reason)
 {
-    MappedCut cut;
-    if (!cut.open(cutPath, reason))
+    CutFile cut;
+    std::optional<Mp4Index> reference;
+    if (!openBoth(cutPath, referencePath, cut, reference, reason))
         return false;
-    QString why;
-    const auto reference = Mp4Index::Read(referencePath, &why);
-    if (!reference)
-        return fail(reason, QStringLiteral("the reference %1 cannot be used: %2").arg(referencePath, why));
-    why = mismatch(*reference, cut, m_codecs);
-    if (!why.isEmpty())
-        return fail(reason, QStringLiteral("the reference %1 does not fit: %2").arg(referencePath, why));
-    return true;
+    const QString why = mismatch(*reference, cut, m_codecs);
+    return why.isEmpty() || doesNotFit(referencePath, why, reason);
 }
 
 QString RecordingRecovery::FindReference(const QString& cutPath, const QString& cardRoot, QString* reason)
@@ -355,27 +396,40 @@ std::optional<RecordingRecovery::Summary> RecordingRecovery::Recover(const QStri
         fail(error, QStringLiteral("the recovered recording must go to a new file"));
         return std::nullopt;
     }
-    if (!CheckReference(cutPath, referencePath, error))
+    CutFile cut;
+    std::optional<Mp4Index> reference;
+    if (!openBoth(cutPath, referencePath, cut, reference, error))
         return std::nullopt;
-    MappedCut cut;
-    QString why;
-    const auto reference = Mp4Index::Read(referencePath, &why);
-    if (!cut.open(cutPath, error) || !reference) {
-        if (!reference)
-            fail(error, why);
+    std::vector<KeyPicture> keys;
+    if (const QString why = walkMismatch(*reference, cut, m_codecs, keys); !why.isEmpty()) {
+        doesNotFit(referencePath, why, error);
         return std::nullopt;
     }
+    // Decoding a key picture of each camera takes about as long as reading
+    // the whole recording: it runs on a thread of its own while the data is
+    // walked and copied, and the new file is kept only when they decode.
+    QString decodeProblem;
+    std::atomic<bool> decoded = false;
+    std::jthread decoding([&] {
+        decodeProblem = decodeMismatch(*reference, keys, m_codecs);
+        decoded = true;
+    });
     const std::uint64_t walkBytes = cut.sampleBytes();
     // Walking and writing each take about one pass over the data.
     const std::uint64_t total = walkBytes * 2;
     const WalkPlan plan = planFor(*reference);
     CodecAudioFrames audio(m_codecs, audioConfig(*reference));
     MdatWalker walker(plan.tracks, plan.videoOrder, plan.maxAudioRun, &audio);
+    const std::unique_ptr<MdatBytes> bytes = cut.samples(cut.sampleBytes());
     const MdatWalker::Result walked = walker.walk(
-        cut.samples(), cut.sampleBytes(), cut.layout.dataStart,
+        *bytes, cut.layout.dataStart,
         [&](std::uint64_t done, std::uint64_t) { return !progress || progress(done - cut.layout.dataStart, total); });
-    if (walked.cancelled) {
+    if (walked.cancelled || (progress && !progress(walkBytes, total))) {
         fail(error, QStringLiteral("cancelled"));
+        return std::nullopt;
+    }
+    if (bytes->failed()) {
+        fail(error, QStringLiteral("cannot read %1").arg(cutPath));
         return std::nullopt;
     }
     std::size_t found = 0;
@@ -414,7 +468,8 @@ std::optional<RecordingRecovery::Summary> RecordingRecovery::Recover(const QStri
     }
     bool ok = out.write(ftyp) == ftyp.size() && out.write(moov) == moov.size() && out.write(header) == header.size();
     constexpr std::uint64_t kBlock = 8u << 20;
-    for (std::uint64_t done = 0; ok && done < dataBytes; done += kBlock) {
+    std::vector<std::uint8_t> fallback;
+    for (std::uint64_t done = 0; ok && done < dataBytes && !(decoded && !decodeProblem.isEmpty()); done += kBlock) {
         const std::uint64_t n = std::min(kBlock, dataBytes - done);
         ok = out.flush();
         // The kernel copies the sample data from file to file; plain writes
@@ -429,9 +484,15 @@ std::optional<RecordingRecovery::Summary> RecordingRecovery::Recover(const QStri
         }
         if (copied)
             ok = out.seek(out.pos() + static_cast<qint64>(copied));
-        if (ok && copied < n)
-            ok = out.write(reinterpret_cast<const char*>(cut.samples() + done + copied),
-                           static_cast<qint64>(n - copied)) == static_cast<qint64>(n - copied);
+        if (ok && copied < n) {
+            if (fallback.empty())
+                fallback.resize(kBlock);
+            const std::size_t rest = static_cast<std::size_t>(n - copied);
+            ok = ::pread(cut.file.handle(), fallback.data(), rest, static_cast<off_t>(from))
+                     == static_cast<ssize_t>(rest)
+                 && out.write(reinterpret_cast<const char*>(fallback.data()), static_cast<qint64>(rest))
+                        == static_cast<qint64>(rest);
+        }
         if (ok && progress && !progress(walkBytes + done + n, total)) {
             out.cancelWriting();
             fail(error, QStringLiteral("cancelled"));
@@ -440,6 +501,12 @@ std::optional<RecordingRecovery::Summary> RecordingRecovery::Recover(const QStri
     }
     if (ok && index.needsEmptySample())
         ok = out.write("\0\0", 2) == 2;
+    decoding.join();
+    if (!decodeProblem.isEmpty()) {
+        out.cancelWriting();
+        doesNotFit(referencePath, decodeProblem, error);
+        return std::nullopt;
+    }
     if (!ok || !out.commit()) {
         fail(error, QStringLiteral("cannot write %1: %2").arg(outPath, out.errorString()));
         return std::nullopt;

@@ -23,6 +23,8 @@ public:
                                                  std::size_t size, bool exact)>
             aacFrames;
         // Whether a key picture decodes with a track's avcC/hvcC payload.
+        // Recover calls it on a thread of its own, while aacFrames runs on
+        // the calling thread.
         std::function<bool(bool hevc, const QByteArray& config, const std::uint8_t* sample, std::size_t size,
                            QString* why)>
             decodesPicture;

@@ -5,6 +5,7 @@
 #include "engine/RecordingFixture.h"
 #include "engine/RecoveryDecoder.h"
 #include "engine/TelemetryFileSource.h"
+#include "library/MdatBytes.h"
 #include "library/Mp4Index.h"
 #include "library/RecordingRecovery.h"
 
@@ -324,6 +325,13 @@ private slots:
         QString reason;
         QVERIFY(!recovery.CheckReference(cutFile, other, &reason));
         QVERIFY2(reason.contains(named), qPrintable(reason));
+        // Recovering with it is refused as well, and leaves no file behind.
+        const QString out = m_dir.filePath(QStringLiteral("refused-%1.mp4").arg(kind));
+        reason.clear();
+        QVERIFY(!recovery.Recover(cutFile, other, out, {}, &reason));
+        QVERIFY2(reason.contains(named), qPrintable(reason));
+        QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(QDir(m_dir.path()).entryList({QStringLiteral("refused-*")}).isEmpty());
         QVERIFY(recovery.CheckReference(cutFile, reference, &reason));
     }
 
@@ -410,6 +418,38 @@ private slots:
         QVERIFY(code != 0);
         QVERIFY2(!err.trimmed().isEmpty() && !err.trimmed().contains('\n'), err.constData());
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("x.mp4"))));
+    }
+
+    // The walk reads the cut file a block at a time where it looks: what it
+    // gets must be the file's bytes wherever a look starts and ends, and a
+    // file that ends early (a card pulled out) reads as zeros and says so.
+    void readsTheFileWhereTheWalkLooks()
+    {
+        QByteArray content(100000, Qt::Uninitialized);
+        for (qsizetype i = 0; i < content.size(); ++i)
+            content[i] = static_cast<char>((i * 7919) >> 3);
+        QFile file(m_dir.filePath(QStringLiteral("bytes.bin")));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(content) == content.size() && file.flush());
+        const auto* expected = reinterpret_cast<const std::uint8_t*>(content.constData());
+        constexpr std::size_t kOffset = 37;   // the sample data starts anywhere in the file
+        MdatBytes bytes(file.handle(), kOffset, content.size() - kOffset, 64);
+        // Forward and back, inside a block, across blocks, a long stretch, to the end.
+        const std::pair<std::size_t, std::size_t> looks[] = {{0, 1},   {26, 2},       {27, 40},  {5000, 3},
+                                                             {90, 1},  {63, 200},     {9999, 1}, {4000, 30000},
+                                                             {99962, 1}, {99900, 500}};
+        for (const auto& [pos, n] : looks) {
+            const std::size_t expectedBytes = std::min(n, bytes.size() - pos);
+            QVERIFY2(std::memcmp(bytes.at(pos, n), expected + kOffset + pos, expectedBytes) == 0,
+                     qPrintable(QStringLiteral("%1+%2").arg(pos).arg(n)));
+        }
+        QVERIFY(!bytes.failed());
+        QCOMPARE(bytes.trimZeros(0, bytes.size()), bytes.size());
+        // The file is shorter than the data it should hold.
+        MdatBytes past(file.handle(), kOffset, content.size(), 64);
+        QCOMPARE(past.byte(1000), expected[kOffset + 1000]);
+        QVERIFY(!past.failed());
+        QCOMPARE(past.trimZeros(0, past.size()), content.size() - kOffset);
+        QVERIFY(past.failed());
     }
 
 private:

@@ -2,9 +2,13 @@
 // by the first byte's 0x10 bit, through the index parser): two
 // H.264 (or H.265) cameras, sound and telemetry. Sound frames are cut by a
 // stand-in that reads a one-byte length, so the walker's own logic is what runs.
+// The same bytes are walked again from a file, read in small blocks, and must
+// give the same samples.
 #include "library/MdatWalker.h"
 
 #include <cstdint>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 class LengthByteFrames : public MdatWalker::AudioFrames {
@@ -60,6 +64,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LengthByteFrames frames;
     MdatWalker walker({video, rear, sound, text}, {0, 1, 0, 0, 1}, 4096, &frames);
     const MdatWalker::Result r = walker.walk(data + 1, size - 1, 40, [](std::uint64_t, std::uint64_t) { return true; });
+    static const int fd = memfd_create("mdat", 0);
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data + 1, size - 1, 40) != static_cast<ssize_t>(size - 1))
+        __builtin_trap();
+    MdatBytes fromFile(fd, 40, size - 1, 64);
+    const MdatWalker::Result f = walker.walk(fromFile, 40);
+    if (f.end != r.end || f.skippedBytes != r.skippedBytes || fromFile.failed())
+        __builtin_trap();
+    for (std::size_t t = 0; t < r.samples.size(); ++t) {
+        if (f.samples[t].size() != r.samples[t].size())
+            __builtin_trap();
+        for (std::size_t i = 0; i < r.samples[t].size(); ++i) {
+            const MdatWalker::Sample &a = r.samples[t][i], &b = f.samples[t][i];
+            if (a.offset != b.offset || a.size != b.size || a.key != b.key || a.empty != b.empty || a.ms != b.ms)
+                __builtin_trap();
+        }
+    }
     // Every sample lies inside the data and none overlaps the walk's end.
     for (const auto& track : r.samples)
         for (const auto& s : track)
