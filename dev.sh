@@ -27,7 +27,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-plugins-base-apps gstreamer1.0-tools
   gstreamer1.0-plugins-ugly gstreamer1.0-x
-  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev ffmpeg
+  libavformat-dev libavcodec-dev libavutil-dev libyuv-dev ffmpeg
   libpulse-dev pulseaudio pulseaudio-utils valgrind libjs-leaflet fonts-noto-cjk locales
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl
@@ -96,7 +96,7 @@ run_tests() { # dir, label
   ctest --test-dir "$1" --output-on-failure -j "$JOBS" --timeout 600
 }
 
-# The media path under valgrind memcheck: system libraries (libswscale's vector
+# The media path under valgrind memcheck: system libraries (libyuv's vector
 # code, the decoders) are not instrumented by the sanitizer build, so writes
 # past a buffer there show only here.
 memcheck_media() {
@@ -107,7 +107,8 @@ memcheck_media() {
     --suppressions="$ROOT/tools/valgrind-media.supp")
   env "${env[@]}" "${vg[@]}" "$BUILD/tests/engine/test_picture_converter" >/dev/null || return 1
   env "${env[@]}" "${vg[@]}" "$BUILD/tests/engine/test_playback_engine" \
-    framesReachBothWindowsScaledToThem captureIsNativeSizeTopRowFirst oddPictureSizesConvertInBounds >/dev/null || return 1
+    framesReachBothWindowsScaledToThem captureIsNativeSizeTopRowFirst oddPictureSizesConvertInBounds \
+    orientationParametersTurnOnlyLaterChannels >/dev/null || return 1
 }
 
 # Sourced (by the first-start test): only the functions above.

@@ -342,3 +342,8 @@ std::uint64_t GstPlaybackEngine::FramesRendered(int channel) const
 {
     return m_graph ? m_graph->FramesRendered(channel) : 0;
 }
+
+std::uint64_t GstPlaybackEngine::FramesDropped(int channel) const
+{
+    return m_graph ? m_graph->FramesDropped(channel) : 0;
+}

@@ -56,6 +56,8 @@ public:
     // The rate the graph plays at now (differs from the stored rate until the next Run).
     double AppliedRate() const;
     std::uint64_t FramesRendered(int channel) const;
+    // Pictures the renderer skipped because they were late (for benchmarks).
+    std::uint64_t FramesDropped(int channel) const;
     QString LastOpenError() const { return m_lastError; }
 
     int channelCount = 0;

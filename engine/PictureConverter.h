@@ -1,21 +1,19 @@
 #pragma once
 // Turns a decoded picture into the 32-bit image a video window paints or a
-// snapshot saves, with libswscale. A picture for a smaller window is first
-// scaled (bilinear) as 4:2:0 and only then turned into RGB: libswscale's
-// vector code covers both of those steps, while its one-pass scale into RGB
-// runs several times slower, and only the window's pixels are converted.
+// snapshot saves, with libyuv. A picture for a smaller window is first scaled
+// (bilinear) in its own YUV layout and only then turned into RGB, so only the
+// window's pixels are converted. libyuv's vector code covers every width
+// (libswscale's RGB output fell back to scalar code for odd widths, and its
+// conversion cost as much as half the decoding of a 720p picture).
 //
-// libswscale's vector code writes whole blocks of pixels, so it stores past
-// the last pixel of a row and past the last row for many picture widths. Its
-// destination therefore is never a tightly packed QImage: every row starts on
-// a 64-byte boundary and the buffer ends with a spare region, and the QImage
-// wraps that buffer. One converter per thread (it keeps a scaling context).
+// Vector code may store whole blocks of pixels, so a destination is never a
+// tightly packed QImage: every row starts on a 64-byte boundary, the buffer
+// ends with a spare region, and the QImage wraps that buffer. One converter
+// per thread (it keeps its scaling buffer).
 #include <QImage>
 #include <QSize>
 #include <cstddef>
 #include <cstdint>
-
-struct SwsContext;
 
 class PictureConverter {
 public:
@@ -26,6 +24,13 @@ public:
         QSize size;
         const std::uint8_t* planes[4] = {};
         int strides[4] = {};
+    };
+
+    // How the picture is turned on its way: mirrored left to right, flipped upside down.
+    // ({} is upright.)
+    struct Orientation {
+        bool mirror;
+        bool flip;
     };
 
     // Row length and total size of a destination buffer for a picture of this size.
@@ -42,18 +47,18 @@ public:
 
     // Converts to target, clamped to the source size (an invalid target keeps
     // the source size). A null image when the source cannot be converted.
-    QImage Convert(const Source& source, QSize target);
+    QImage Convert(const Source& source, QSize target, Orientation orientation = {});
     // The same into a buffer laid out by DestinationLayout(size); size must
     // already be clamped. False when nothing was written.
-    bool ConvertInto(const Source& source, QSize size, std::uint8_t* destination, int stride);
+    bool ConvertInto(const Source& source, QSize size, std::uint8_t* destination, int stride,
+                     Orientation orientation = {});
 
     static QSize ClampedTarget(QSize source, QSize target);
 
 private:
     bool scaleToIntermediate(const Source& source, QSize size);
+    static bool writeRgb(const Source& source, std::uint8_t* destination, int stride, bool flip);
 
-    SwsContext* m_context = nullptr; // into RGB
-    SwsContext* m_scaler = nullptr;  // 4:2:0 to a smaller 4:2:0
     std::uint8_t* m_intermediate = nullptr;
     std::size_t m_intermediateBytes = 0;
     Source m_scaled;

@@ -37,7 +37,8 @@ using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 
 // Converts one decoded picture into a 32-bit image of the given size (the
 // native size when target is invalid).
-QImage convertSample(GstSample* sample, QSize target, PictureConverter& converter)
+QImage convertSample(GstSample* sample, QSize target, PictureConverter::Orientation orientation,
+                     PictureConverter& converter)
 {
     GstVideoInfo info;
     GstCaps* caps = gst_sample_get_caps(sample);
@@ -68,7 +69,7 @@ QImage convertSample(GstSample* sample, QSize target, PictureConverter& converte
         source.planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
         source.strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
     }
-    QImage image = converter.Convert(source, target);
+    QImage image = converter.Convert(source, target, orientation);
     gst_video_frame_unmap(&frame);
     return image;
 }
@@ -88,13 +89,22 @@ struct ChannelSink {
     SamplePtr last;
     std::atomic<std::uint32_t> target{0};
     std::atomic<std::uint64_t> rendered{0};
+    // Bit 0 mirror, bit 1 flip: applied while converting, so that a picture
+    // shown upright costs no extra copy.
+    std::atomic<std::uint8_t> orientation{0};
+    PictureConverter::Orientation Orientation() const
+    {
+        const std::uint8_t o = orientation.load();
+        return {(o & 1) != 0, (o & 2) != 0};
+    }
     // Used on the channel's streaming thread only.
     PictureConverter converter;
 
     void take(GstSample* sample)
     {
         const std::uint32_t t = target.load();
-        QImage image = convertSample(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)), converter);
+        QImage image = convertSample(sample, QSize(static_cast<int>(t >> 16), static_cast<int>(t & 0xFFFF)),
+                                     Orientation(), converter);
         {
             std::lock_guard lock(mutex);
             last.reset(sample);
@@ -324,10 +334,8 @@ bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
     decoder[i] = make("avdec_h264", QStringLiteral("FFDShow Decoder%1").arg(k));
     converter[i] = make("videoconvert", QStringLiteral("Color Space Convertor %1").arg(k));
     renderer[i] = make("appsink", single ? QStringLiteral("Mixing Renderer9") : QStringLiteral("Mixing Renderer9-%1").arg(k));
-    // The front camera's picture is never turned; the others can be mirrored and flipped.
-    GstElement* flip = k >= 2 ? make("videoflip", QStringLiteral("flip %1").arg(k)) : nullptr;
-    if (!queue || !decoder[i] || !converter[i] || !renderer[i] || (k >= 2 && !flip)) {
-        for (GstElement* e : {queue, decoder[i], converter[i], renderer[i], flip})
+    if (!queue || !decoder[i] || !converter[i] || !renderer[i]) {
+        for (GstElement* e : {queue, decoder[i], converter[i], renderer[i]})
             if (e)
                 gst_object_unref(e);
         decoder[i] = converter[i] = renderer[i] = nullptr;
@@ -350,20 +358,13 @@ bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
     callbacks.new_sample = &ChannelSink::onSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(renderer[i]), &callbacks, sink.get(), nullptr);
     m_sinks[i] = std::move(sink);
+    SetOrientation(k, m_presetOrientation[i].first, m_presetOrientation[i].second);
     // The first picture arrives during the preroll: it must already fit its window.
     if (videoWindow[i])
         SetTargetSize(k, videoWindow[i]->clientSize());
 
     gst_bin_add_many(GST_BIN(filterGraph), queue, decoder[i], converter[i], renderer[i], nullptr);
-    bool linked;
-    if (flip) {
-        gst_bin_add(GST_BIN(filterGraph), flip);
-        m_flip[i] = flip;
-        SetOrientation(k, m_presetOrientation[i].first, m_presetOrientation[i].second);
-        linked = gst_element_link_many(queue, decoder[i], flip, converter[i], renderer[i], nullptr);
-    } else {
-        linked = gst_element_link_many(queue, decoder[i], converter[i], renderer[i], nullptr);
-    }
+    const bool linked = gst_element_link_many(queue, decoder[i], converter[i], renderer[i], nullptr);
     if (!linked) {
         if (error)
             *error = QStringLiteral("the video chain of channel %1 does not link").arg(k);
@@ -464,7 +465,7 @@ void PlaybackGraph::Teardown()
     }
     filterGraph = nullptr;
     source = audioDecoder = audioRenderer = m_volume = m_fileSource = m_audioEntry = nullptr;
-    renderer = decoder = converter = m_flip = m_videoEntry = {};
+    renderer = decoder = converter = m_videoEntry = {};
     for (auto& s : m_sinks)
         s.reset();
     telemetry.reset();
@@ -579,7 +580,7 @@ bool PlaybackGraph::Grab(int channel, QImage& picture) const
         sample.reset(gst_sample_ref(m_sinks[channel - 1]->last.get()));
     }
     PictureConverter converter;
-    const QImage image = convertSample(sample.get(), QSize(), converter);
+    const QImage image = convertSample(sample.get(), QSize(), m_sinks[channel - 1]->Orientation(), converter);
     if (image.isNull())
         return false;
     picture = image;
@@ -605,7 +606,8 @@ void PlaybackGraph::SetGain(double gain)
 
 bool PlaybackGraph::HasOrientationControl(int channel) const
 {
-    return channel >= 1 && channel <= 4 && m_flip[channel - 1];
+    // The front camera's picture is never turned; the others can be mirrored and flipped.
+    return channel >= 2 && channel <= 4 && m_sinks[channel - 1];
 }
 
 void PlaybackGraph::PresetOrientation(int channel, bool mirror, bool flip)
@@ -618,14 +620,7 @@ void PlaybackGraph::SetOrientation(int channel, bool mirror, bool flip)
 {
     if (!HasOrientationControl(channel))
         return;
-    GstVideoOrientationMethod method = GST_VIDEO_ORIENTATION_IDENTITY;
-    if (mirror && flip)
-        method = GST_VIDEO_ORIENTATION_180;
-    else if (mirror)
-        method = GST_VIDEO_ORIENTATION_HORIZ;
-    else if (flip)
-        method = GST_VIDEO_ORIENTATION_VERT;
-    g_object_set(m_flip[channel - 1], "video-direction", method, nullptr);
+    m_sinks[channel - 1]->orientation = static_cast<std::uint8_t>((mirror ? 1 : 0) | (flip ? 2 : 0));
 }
 
 std::uint64_t PlaybackGraph::FramesRendered(int channel) const
@@ -633,4 +628,19 @@ std::uint64_t PlaybackGraph::FramesRendered(int channel) const
     if (channel < 1 || channel > 4 || !m_sinks[channel - 1])
         return 0;
     return m_sinks[channel - 1]->rendered.load();
+}
+
+std::uint64_t PlaybackGraph::FramesDropped(int channel) const
+{
+    if (channel < 1 || channel > 4 || !renderer[channel - 1])
+        return 0;
+    // The renderer counts the pictures it let go because they came too late.
+    GstStructure* stats = nullptr;
+    g_object_get(renderer[channel - 1], "stats", &stats, nullptr);
+    guint64 dropped = 0;
+    if (stats) {
+        gst_structure_get_uint64(stats, "dropped", &dropped);
+        gst_structure_free(stats);
+    }
+    return dropped;
 }

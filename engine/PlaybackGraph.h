@@ -73,6 +73,7 @@ public:
     void PresetOrientation(int channel, bool mirror, bool flip);
     bool HasOrientationControl(int channel) const;
     std::uint64_t FramesRendered(int channel) const;
+    std::uint64_t FramesDropped(int channel) const;
     bool AudioUsable() const { return m_audioUsable; }
 
     // Fields of the graph object.
@@ -109,7 +110,6 @@ private:
     void deliver(int channel, const QImage& frame);
 
     std::array<std::unique_ptr<ChannelSink>, 4> m_sinks;
-    std::array<GstElement*, 4> m_flip{};
     std::array<std::pair<bool, bool>, 4> m_presetOrientation{};
     std::array<GstElement*, 4> m_videoEntry{};
     GstElement* m_audioEntry = nullptr;

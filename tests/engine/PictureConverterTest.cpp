@@ -3,6 +3,8 @@
 #include "engine/PictureConverter.h"
 
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -96,6 +98,54 @@ private slots:
             QVERIFY(bluish(image.pixel(size.width() - 2, size.height() / 2)));
             QVERIFY(reddish(image.pixel(1, 0)) && reddish(image.pixel(1, size.height() - 1)));
         }
+    }
+
+    // The rear cameras' pictures are mirrored and flipped while they are
+    // converted: the corners land where they should, and nothing is written
+    // before or after the buffer (a flip writes its rows bottom-up).
+    void turnsThePictureInsideItsBuffer_data()
+    {
+        QTest::addColumn<bool>("mirror");
+        QTest::addColumn<bool>("flip");
+        QTest::addColumn<QSize>("target");
+        for (const QSize target : {QSize(), QSize(161, 91)}) {
+            const QString size = target.isValid() ? QStringLiteral(" scaled") : QStringLiteral(" native");
+            QTest::newRow(qPrintable(QStringLiteral("mirror") + size)) << true << false << target;
+            QTest::newRow(qPrintable(QStringLiteral("flip") + size)) << false << true << target;
+            QTest::newRow(qPrintable(QStringLiteral("both") + size)) << true << true << target;
+        }
+    }
+
+    void turnsThePictureInsideItsBuffer()
+    {
+        QFETCH(bool, mirror);
+        QFETCH(bool, flip);
+        QFETCH(QSize, target);
+        // Left red, right blue; the bottom half grey.
+        I420 picture(QSize(322, 182));
+        for (int row = 91; row < 182; ++row)
+            std::fill_n(picture.y.begin() + std::ptrdiff_t(row) * picture.strides[0], 322, std::uint8_t(128));
+        for (int row = 46; row < 91; ++row) {
+            std::fill_n(picture.u.begin() + std::ptrdiff_t(row) * picture.strides[1], 161, std::uint8_t(128));
+            std::fill_n(picture.v.begin() + std::ptrdiff_t(row) * picture.strides[2], 161, std::uint8_t(128));
+        }
+        const QSize size = PictureConverter::ClampedTarget(picture.size, target);
+        const PictureConverter::Layout layout = PictureConverter::DestinationLayout(size);
+        std::vector<std::uint8_t> buffer(kGuard + layout.bytes + kGuard, kGuardByte);
+        std::uint8_t* destination = buffer.data() + kGuard;
+        PictureConverter converter;
+        QVERIFY(converter.ConvertInto(picture.source(), size, destination, layout.stride, {mirror, flip}));
+        for (std::size_t i = 0; i < kGuard; ++i) {
+            QVERIFY2(buffer[i] == kGuardByte, "written before the buffer");
+            QVERIFY2(buffer[kGuard + layout.bytes + i] == kGuardByte, "written past the buffer");
+        }
+        const QImage image(destination, size.width(), size.height(), layout.stride, QImage::Format_RGB32);
+        const auto grey = [](QRgb c) { return std::abs(qRed(c) - qBlue(c)) < 30 && std::abs(qRed(c) - qGreen(c)) < 30; };
+        const int top = 2, bottom = size.height() - 3, left = 2, right = size.width() - 3;
+        const int colourRow = flip ? bottom : top, greyRow = flip ? top : bottom;
+        QVERIFY(mirror ? bluish(image.pixel(left, colourRow)) : reddish(image.pixel(left, colourRow)));
+        QVERIFY(mirror ? reddish(image.pixel(right, colourRow)) : bluish(image.pixel(right, colourRow)));
+        QVERIFY(grey(image.pixel(left, greyRow)) && grey(image.pixel(right, greyRow)));
     }
 
     // Copies of a converted picture outlive the converter and each other.
