@@ -343,6 +343,12 @@ bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
             *error = QStringLiteral("the video chain of channel %1 cannot be created").arg(k);
         return false;
     }
+    // Every picture is shown, even one a few milliseconds late (the first ones
+    // after a start often are, and the decoder would answer by throwing away
+    // the next ones it decoded); the renderer still lets go of one that is
+    // badly late. Up to double speed, the fastest this viewer plays, two HD
+    // pictures keep up without skipping.
+    g_object_set(decoder[i], "qos", FALSE, nullptr);
     // Bounded buffering: enough to ride over a slow frame, little enough to start fast.
     g_object_set(queue, "max-size-buffers", 8u, "max-size-time", guint64(0), "max-size-bytes", 0u, nullptr);
     GstCaps* caps = gst_caps_from_string("video/x-raw,format=I420");
