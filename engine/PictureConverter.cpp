@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <libyuv/convert_argb.h>
-#include <libyuv/planar_functions.h>
 #include <libyuv/scale.h>
-#include <libyuv/scale_argb.h>
-#include <libyuv/scale_uv.h>
 
 extern "C" {
 #include <libavutil/mem.h>
@@ -28,28 +25,9 @@ bool PictureConverter::scaleToIntermediate(const Source& source, QSize size)
 {
     // Planes laid out as the destination is: aligned rows, a spare tail each.
     const int w = size.width(), h = size.height();
-    const int cw = (w + 1) / 2, ch = (h + 1) / 2;
-    int strides[3] = {};
-    std::size_t planeBytes[3] = {};
-    switch (source.format) {
-    case Format::I420:
-        strides[0] = alignedStride(w);
-        strides[1] = strides[2] = alignedStride(cw);
-        planeBytes[0] = std::size_t(strides[0]) * (h + 2);
-        planeBytes[1] = planeBytes[2] = std::size_t(strides[1]) * (ch + 2);
-        break;
-    case Format::NV12:
-        strides[0] = alignedStride(w);
-        strides[1] = alignedStride(cw * 2);
-        planeBytes[0] = std::size_t(strides[0]) * (h + 2);
-        planeBytes[1] = std::size_t(strides[1]) * (ch + 2);
-        break;
-    case Format::BGRx:
-        strides[0] = alignedStride(w * 4);
-        planeBytes[0] = std::size_t(strides[0]) * (h + 2);
-        break;
-    }
-    const std::size_t bytes = planeBytes[0] + planeBytes[1] + planeBytes[2];
+    const int ys = alignedStride(w), cs = alignedStride((w + 1) / 2);
+    const std::size_t yBytes = std::size_t(ys) * (h + 2), cBytes = std::size_t(cs) * ((h + 1) / 2 + 2);
+    const std::size_t bytes = yBytes + 2 * cBytes;
     if (bytes > m_intermediateBytes) {
         av_free(m_intermediate);
         m_intermediate = static_cast<std::uint8_t*>(av_malloc(bytes));
@@ -57,29 +35,12 @@ bool PictureConverter::scaleToIntermediate(const Source& source, QSize size)
         if (!m_intermediate)
             return false;
     }
-    m_scaled = Source{};
-    m_scaled.format = source.format;
-    m_scaled.size = size;
-    std::uint8_t* planes[3] = {m_intermediate, m_intermediate + planeBytes[0],
-                               m_intermediate + planeBytes[0] + planeBytes[1]};
-    for (int p = 0; p < 3; ++p) {
-        m_scaled.planes[p] = planeBytes[p] ? planes[p] : nullptr;
-        m_scaled.strides[p] = strides[p];
-    }
-    const int sw = source.size.width(), sh = source.size.height();
-    const auto* const* in = source.planes;
-    const int* is = source.strides;
-    switch (source.format) {
-    case Format::I420:
-        return libyuv::I420Scale(in[0], is[0], in[1], is[1], in[2], is[2], sw, sh, planes[0], strides[0], planes[1],
-                                 strides[1], planes[2], strides[2], w, h, libyuv::kFilterBilinear) == 0;
-    case Format::NV12:
-        return libyuv::NV12Scale(in[0], is[0], in[1], is[1], sw, sh, planes[0], strides[0], planes[1], strides[1], w,
-                                 h, libyuv::kFilterBilinear) == 0;
-    case Format::BGRx:
-        return libyuv::ARGBScale(in[0], is[0], sw, sh, planes[0], strides[0], w, h, libyuv::kFilterBilinear) == 0;
-    }
-    return false;
+    std::uint8_t* out[3] = {m_intermediate, m_intermediate + yBytes, m_intermediate + yBytes + cBytes};
+    m_scaled = Source{size, {out[0], out[1], out[2]}, {ys, cs, cs}};
+    const auto& in = source.planes;
+    const auto& is = source.strides;
+    return libyuv::I420Scale(in[0], is[0], in[1], is[1], in[2], is[2], source.size.width(), source.size.height(),
+                             out[0], ys, out[1], cs, out[2], cs, w, h, libyuv::kFilterBilinear) == 0;
 }
 
 PictureConverter::Layout PictureConverter::DestinationLayout(QSize size)
@@ -100,17 +61,18 @@ QSize PictureConverter::ClampedTarget(QSize source, QSize target)
 bool PictureConverter::ConvertInto(const Source& original, QSize size, std::uint8_t* destination, int stride,
                                    Orientation orientation)
 {
-    if (original.size.isEmpty() || size.isEmpty() || !destination || !original.planes[0])
-        return false;
-    if (original.format != Format::BGRx && !original.planes[1])
-        return false;
-    if (original.format == Format::I420 && !original.planes[2])
+    if (original.size.isEmpty() || size.isEmpty() || !destination || !original.planes[0] || !original.planes[1] ||
+        !original.planes[2])
         return false;
     const bool scale = size != original.size;
     if (scale && !scaleToIntermediate(original, size))
         return false;
     const Source& s = scale ? m_scaled : original;
-    if (!writeRgb(s, destination, stride, orientation.flip))
+    // libyuv's "ARGB" is B, G, R, A in memory: QImage's RGB32 on this byte
+    // order. For a negative height it writes the rows bottom-up: the flip is free.
+    const int h = orientation.flip ? -size.height() : size.height();
+    if (libyuv::I420ToARGB(s.planes[0], s.strides[0], s.planes[1], s.strides[1], s.planes[2], s.strides[2], destination,
+                           stride, size.width(), h) != 0)
         return false;
     if (orientation.mirror) {
         for (int y = 0; y < size.height(); ++y) {
@@ -119,33 +81,6 @@ bool PictureConverter::ConvertInto(const Source& original, QSize size, std::uint
         }
     }
     return true;
-}
-
-bool PictureConverter::writeRgb(const Source& s, std::uint8_t* destination, int stride, bool flip)
-{
-    const int w = s.size.width();
-    // libyuv writes the rows bottom-up for a negative height: the flip is free.
-    const int h = flip ? -s.size.height() : s.size.height();
-    // libyuv's "ARGB" is B, G, R, A in memory: QImage's RGB32 on this byte order.
-    switch (s.format) {
-    case Format::I420:
-        return libyuv::I420ToARGB(s.planes[0], s.strides[0], s.planes[1], s.strides[1], s.planes[2], s.strides[2],
-                                  destination, stride, w, h) == 0;
-    case Format::NV12:
-        return libyuv::NV12ToARGB(s.planes[0], s.strides[0], s.planes[1], s.strides[1], destination, stride, w, h) ==
-               0;
-    case Format::BGRx:
-        if (libyuv::ARGBCopy(s.planes[0], s.strides[0], destination, stride, w, h) != 0)
-            return false;
-        // The fourth byte of BGRx is undefined; an RGB32 image wants it opaque.
-        for (int y = 0; y < s.size.height(); ++y) {
-            std::uint8_t* row = destination + std::size_t(y) * stride;
-            for (int x = 0; x < w; ++x)
-                row[x * 4 + 3] = 0xFF;
-        }
-        return true;
-    }
-    return false;
 }
 
 QImage PictureConverter::Convert(const Source& source, QSize target, Orientation orientation)

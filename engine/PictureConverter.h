@@ -1,8 +1,9 @@
 #pragma once
 // Turns a decoded picture into the 32-bit image a video window paints or a
-// snapshot saves, with libyuv. A picture for a smaller window is first scaled
-// (bilinear) in its own YUV layout and only then turned into RGB, so only the
-// window's pixels are converted. libyuv's vector code covers every width
+// snapshot saves, with libyuv. The renderers take the decoders' pictures as
+// I420 (4:2:0 planes). A picture for a smaller window is first scaled
+// (bilinear) as 4:2:0 and only then turned into RGB, so only the window's
+// pixels are converted. libyuv's vector code covers every width
 // (libswscale's RGB output fell back to scalar code for odd widths, and its
 // conversion cost as much as half the decoding of a 720p picture).
 //
@@ -17,13 +18,11 @@
 
 class PictureConverter {
 public:
-    enum class Format { I420, NV12, BGRx };
-
+    // An I420 picture: Y, U and V planes.
     struct Source {
-        Format format = Format::I420;
         QSize size;
-        const std::uint8_t* planes[4] = {};
-        int strides[4] = {};
+        const std::uint8_t* planes[3] = {};
+        int strides[3] = {};
     };
 
     // How the picture is turned on its way: mirrored left to right, flipped upside down.
@@ -57,7 +56,6 @@ public:
 
 private:
     bool scaleToIntermediate(const Source& source, QSize size);
-    static bool writeRgb(const Source& source, std::uint8_t* destination, int stride, bool flip);
 
     std::uint8_t* m_intermediate = nullptr;
     std::size_t m_intermediateBytes = 0;

@@ -45,27 +45,17 @@ QImage convertSample(GstSample* sample, QSize target, PictureConverter::Orientat
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
         return {};
-    PictureConverter::Source source;
-    switch (GST_VIDEO_INFO_FORMAT(&info)) {
-    case GST_VIDEO_FORMAT_I420:
-        source.format = PictureConverter::Format::I420;
-        break;
-    case GST_VIDEO_FORMAT_NV12:
-        source.format = PictureConverter::Format::NV12;
-        break;
-    case GST_VIDEO_FORMAT_BGRx:
-        source.format = PictureConverter::Format::BGRx;
-        break;
-    default:
+    // The renderers ask for I420.
+    if (GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420)
         return {};
-    }
+    PictureConverter::Source source;
     source.size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
     if (source.size.isEmpty())
         return {};
     GstVideoFrame frame;
     if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
         return {};
-    for (guint p = 0; p < GST_VIDEO_FRAME_N_PLANES(&frame) && p < 4; ++p) {
+    for (guint p = 0; p < 3; ++p) {
         source.planes[p] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, p));
         source.strides[p] = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, p);
     }

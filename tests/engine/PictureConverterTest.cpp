@@ -33,7 +33,6 @@ struct I420 {
     PictureConverter::Source source() const
     {
         PictureConverter::Source s;
-        s.format = PictureConverter::Format::I420;
         s.size = size;
         s.planes[0] = y.data();
         s.planes[1] = u.data();
