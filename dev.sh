@@ -19,6 +19,8 @@ ROOT=$(pwd)
 BUILD=${HALCYON_BUILD:-$ROOT/build}
 ASAN_BUILD=${HALCYON_ASAN_BUILD:-$ROOT/build-asan}
 JOBS=$(nproc)
+# Work trees of one clone share compiled objects: paths below the root hash alike.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
@@ -30,7 +32,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libyuv-dev ffmpeg
   libpulse-dev pulseaudio pulseaudio-utils valgrind libjs-leaflet fonts-noto-cjk locales
   xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
-  libimage-exiftool-perl
+  libimage-exiftool-perl ccache
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   desktop-file-utils appstream lintian dpkg-dev man-db qt6-translations-l10n
 )
@@ -53,7 +55,9 @@ ensure_deps() {
 configure() { # dir, extra cmake args...
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
   fi
 }
 

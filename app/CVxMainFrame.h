@@ -18,7 +18,7 @@
 #include "app/MainFramePainter.h"
 #include "base/ControlIds.h"
 #include "config/DeviceConfig.h"
-#include "library/RecordingRecovery.h"
+#include "mp4/RecordingRecovery.h"
 
 #include <QRect>
 #include <QSize>

@@ -10,8 +10,8 @@
 #include "engine/RecoveryDecoder.h"
 #include "base/LogCategories.h"
 #include "engine/PulseVolumePath.h"
-#include "library/CHTMLListCtrl.h"
-#include "library/RecordingLibrary.h"
+#include "listctrl/CHTMLListCtrl.h"
+#include "card/RecordingLibrary.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The application object: start-up in a fixed order up to the idle main
 // window, and the end of the process after the window has gone.
-#include "library/MessageBoxPrompt.h"
+#include "card/MessageBoxPrompt.h"
 
 #include <QStringList>
 #include <memory>

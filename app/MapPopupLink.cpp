@@ -4,7 +4,7 @@
 #include "config/DeviceConfig.h"
 #include "display/IMapPopup.h"
 #include "display/MapServerCheck.h"
-#include "library/GpsFixReadout.h"
+#include "telemetry/GpsFixReadout.h"
 
 MapPopupLink::MapPopupLink(PlaybackController& controller, const DeviceConfig& settings, IMapPopup& popup,
                            const MapConfig& config, QObject* parent)

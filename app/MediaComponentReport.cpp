@@ -1,6 +1,6 @@
 #include "app/MediaComponentReport.h"
 
-#include "library/IPrompt.h"
+#include "card/IPrompt.h"
 
 #include <QCoreApplication>
 

@@ -11,9 +11,9 @@
 #include "engine/PlaybackTables.h"
 #include "engine/SeekCoalescer.h"
 #include "engine/VolumePath.h"
-#include "library/IPrompt.h"
-#include "library/IRecordingListView.h"
-#include "library/RecordingLibrary.h"
+#include "card/IPrompt.h"
+#include "card/IRecordingListView.h"
+#include "card/RecordingLibrary.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

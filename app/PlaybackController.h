@@ -20,8 +20,8 @@
 // error signal and the volume path's mute changes are emitted on the UI thread
 // too (both queue what their own threads learn across). The waits block the
 // caller while the event loop keeps painting (user input is held back).
-#include "library/GpsFixReadout.h"
-#include "library/RecordingTelemetry.h"
+#include "telemetry/GpsFixReadout.h"
+#include "telemetry/RecordingTelemetry.h"
 
 #include <QObject>
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "app/SettingsCommand.h"
 
-#include "library/IPrompt.h"
+#include "card/IPrompt.h"
 
 #include <utility>
 

@@ -8,8 +8,8 @@
 #include "app/PlaybackController.h"
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
-#include "library/CHTMLListCtrl.h"
-#include "library/DriveProvider.h"
+#include "listctrl/CHTMLListCtrl.h"
+#include "card/DriveProvider.h"
 #include "SpinUntil.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 // (read), and the median CPU time of the process during a run (cpu).
 //   halcyon-bench-recover CUT REF OUT [RUNS]
 #include "engine/RecoveryDecoder.h"
-#include "library/RecordingRecovery.h"
+#include "mp4/RecordingRecovery.h"
 
 extern "C" {
 #include <libavutil/log.h>

@@ -1,7 +1,7 @@
 // Times ScanCard on a card folder: bench_scan ROOT [RUNS]. Prints the number
 // of recordings and the median and best wall time of the runs in ms.
-#include "library/RecordingLibrary.h"
-#include "library/SystemDriveProvider.h"
+#include "card/RecordingLibrary.h"
+#include "card/SystemDriveProvider.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

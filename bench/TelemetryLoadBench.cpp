@@ -5,7 +5,7 @@
 //   bench_telemetry_load FILE [RUNS]
 #include "display/LinePlotModel.h"
 #include "engine/TelemetryFileSource.h"
-#include "library/RecordingTelemetry.h"
+#include "telemetry/RecordingTelemetry.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

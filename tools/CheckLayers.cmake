@@ -1,21 +1,29 @@
 # Lists every #include "folder/..." that points up or sideways in the layer
 # order and fails when there is one. Run as: cmake -DROOT=<source dir> -P CheckLayers.cmake
 #
-# From the top: app, library, display, config, engine and skin (side by side,
-# neither includes the other), base. A folder includes only folders below it.
+# From the top: app; incident and recovery (side by side); trip; card and
+# telemetry (side by side); display; config; engine, skin and listctrl (side by
+# side); mp4; base. A folder includes only folders below it; folders of one rank
+# do not include each other.
 # tests, tools and bench sit outside the order and may include anything.
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source dir> -P CheckLayers.cmake")
 endif()
 
-set(rank_app 5)
-set(rank_library 4)
-set(rank_display 3)
-set(rank_config 2)
-set(rank_engine 1)
-set(rank_skin 1)
+set(rank_app 9)
+set(rank_incident 8)
+set(rank_recovery 8)
+set(rank_trip 7)
+set(rank_card 6)
+set(rank_telemetry 6)
+set(rank_display 5)
+set(rank_config 4)
+set(rank_engine 3)
+set(rank_skin 3)
+set(rank_listctrl 3)
+set(rank_mp4 2)
 set(rank_base 0)
-set(layers app library display config engine skin base)
+set(layers app incident recovery trip card telemetry display config engine skin listctrl mp4 base)
 
 set(violations "")
 foreach(folder IN LISTS layers)

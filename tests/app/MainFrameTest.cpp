@@ -8,7 +8,7 @@
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "engine/PlaybackEngine.h"
-#include "library/CHTMLListCtrl.h"
+#include "listctrl/CHTMLListCtrl.h"
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"

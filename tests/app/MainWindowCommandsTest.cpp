@@ -9,8 +9,8 @@
 #include "skin/CVxButton.h"
 #include "skin/CVxSlider.h"
 #include "skin/CVxSwitch.h"
-#include "library/IncidentExportDialogs.h"
-#include "../telemetry/FakeTelemetrySource.h"
+#include "incident/IncidentExportDialogs.h"
+#include "fakes/FakeTelemetrySource.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -9,9 +9,9 @@
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakeVolumePath.h"
-#include "library/CHTMLListCtrl.h"
-#include "library/IFileDialogs.h"
-#include "library/RecordingLibrary.h"
+#include "listctrl/CHTMLListCtrl.h"
+#include "card/IFileDialogs.h"
+#include "card/RecordingLibrary.h"
 #include "../library/CardTree.h"
 
 #include <QTest>

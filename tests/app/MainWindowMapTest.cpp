@@ -6,7 +6,7 @@
 
 #include "display/MapConfig.h"
 #include "fakes/FakeMapPopup.h"
-#include "../telemetry/FakeTelemetrySource.h"
+#include "fakes/FakeTelemetrySource.h"
 
 #include <QSettings>
 #include <QSignalSpy>

@@ -5,8 +5,8 @@
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
 #include "fakes/FakeDriveProvider.h"
-#include "library/CHTMLListCtrl.h"
-#include "library/RecordingLibrary.h"
+#include "listctrl/CHTMLListCtrl.h"
+#include "card/RecordingLibrary.h"
 #include "skin/CVxSlider.h"
 #include "../engine/RecordingFixture.h"
 

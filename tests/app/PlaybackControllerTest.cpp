@@ -10,9 +10,9 @@
 #include "fakes/FakeRecordingListView.h"
 #include "fakes/FakeVideoArea.h"
 #include "fakes/FakeVolumePath.h"
-#include "library/RecordingLibrary.h"
+#include "card/RecordingLibrary.h"
 #include "../library/CardTree.h"
-#include "../telemetry/FakeTelemetrySource.h"
+#include "fakes/FakeTelemetrySource.h"
 
 #include <QSignalSpy>
 #include <algorithm>

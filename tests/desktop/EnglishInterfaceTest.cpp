@@ -5,14 +5,14 @@
 #include "config/CPage3.h"
 #include "config/PartitionShareTable.h"
 #include "display/MapOverlayText.h"
-#include "library/RecoveryOffer.h"
+#include "recovery/RecoveryOffer.h"
 #include "fakes/FakeDriveProvider.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakePrompt.h"
 #include "skin/CVxButton.h"
-#include "library/IncidentExportFlow.h"
-#include "library/RecordingFileOps.h"
-#include "ops/OpsTestDoubles.h"
+#include "incident/IncidentExportFlow.h"
+#include "card/RecordingFileOps.h"
+#include "card/OpsTestDoubles.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -4,7 +4,7 @@
 #include "RecordingFixture.h"
 #include "engine/ClipExporter.h"
 #include "engine/TelemetryFileSource.h"
-#include "library/IncidentExport.h"
+#include "incident/IncidentExport.h"
 
 #include <QDir>
 #include <QFile>

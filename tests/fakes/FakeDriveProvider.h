@@ -1,6 +1,6 @@
 #pragma once
 // Drives for tests: set the list, then announce arrivals and removals.
-#include "library/DriveProvider.h"
+#include "card/DriveProvider.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Answers message boxes in tests and records what they said.
-#include "library/IPrompt.h"
+#include "card/IPrompt.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The recording list control as the library fills it, kept as plain rows.
-#include "library/IRecordingListView.h"
+#include "card/IRecordingListView.h"
 
 #include <QList>
 #include <QStringList>

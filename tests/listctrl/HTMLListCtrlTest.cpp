@@ -1,6 +1,6 @@
 // The recording list as a user drives it: mouse, keys, wheel, scroll bar,
 // row deletion, what the parent is told, and what ends up on screen.
-#include "library/CHTMLListCtrl.h"
+#include "listctrl/CHTMLListCtrl.h"
 
 #include <QDir>
 #include <QPainter>

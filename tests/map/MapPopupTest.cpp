@@ -10,7 +10,7 @@
 #include "skin/CVxButton.h"
 #include "skin/SkinImage.h"
 
-#include "telemetry/FakeTelemetrySource.h"
+#include "fakes/FakeTelemetrySource.h"
 
 #include <QApplication>
 #include <QJsonArray>

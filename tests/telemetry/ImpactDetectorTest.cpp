@@ -1,4 +1,4 @@
-#include "library/ImpactDetector.h"
+#include "telemetry/ImpactDetector.h"
 
 #include <QTest>
 #include <map>

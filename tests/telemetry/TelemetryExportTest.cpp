@@ -1,5 +1,5 @@
-#include "FakeTelemetrySource.h"
-#include "library/TelemetryExport.h"
+#include "fakes/FakeTelemetrySource.h"
+#include "telemetry/TelemetryExport.h"
 
 #include <QTest>
 #include <QXmlStreamReader>

@@ -1,8 +1,8 @@
-#include "FakeTelemetrySource.h"
+#include "fakes/FakeTelemetrySource.h"
 #include "base/Trace.h"
 #include "display/LinePlotModel.h"
-#include "library/RecordingTelemetry.h"
-#include "library/TelemetryLines.h"
+#include "telemetry/RecordingTelemetry.h"
+#include "telemetry/TelemetryLines.h"
 
 #include <QTest>
 #include <cstring>

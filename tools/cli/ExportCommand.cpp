@@ -8,8 +8,8 @@
 #include "config/DeviceConfig.h"
 #include "engine/ClipExporter.h"
 #include "engine/TelemetryFileSource.h"
-#include "library/IncidentExport.h"
-#include "library/RecordingTelemetry.h"
+#include "incident/IncidentExport.h"
+#include "telemetry/RecordingTelemetry.h"
 #include "tools/cli/CliCommand.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // recover CUT.mp4 [--reference GOOD.mp4] [--card ROOT] -o OUT.mp4: rebuilds a
 // recording the camera could not finish and prints what was recovered (JSON).
 #include "engine/RecoveryDecoder.h"
-#include "library/RecordingRecovery.h"
+#include "mp4/RecordingRecovery.h"
 #include "tools/cli/CliCommand.h"
 
 extern "C" {

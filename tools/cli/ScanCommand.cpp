@@ -2,8 +2,8 @@
 // for a card at ROOT, as JSON.
 #include "tools/cli/CliCommand.h"
 
-#include "library/RecordingLibrary.h"
-#include "library/SystemDriveProvider.h"
+#include "card/RecordingLibrary.h"
+#include "card/SystemDriveProvider.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -2,8 +2,8 @@
 // Writes a recording's telemetry to standard output, read by the same code as the viewer;
 // "impacts" gives the moments of impact the viewer marks, as JSON.
 #include "engine/TelemetryFileSource.h"
-#include "library/RecordingTelemetry.h"
-#include "library/TelemetryExport.h"
+#include "telemetry/RecordingTelemetry.h"
+#include "telemetry/TelemetryExport.h"
 #include "tools/cli/CliCommand.h"
 
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 // stand-in that reads a one-byte length, so the walker's own logic is what runs.
 // The same bytes are walked again from a file, read in small blocks, and must
 // give the same samples.
-#include "library/MdatWalker.h"
+#include "mp4/MdatWalker.h"
 
 #include <cstdint>
 #include <sys/mman.h>

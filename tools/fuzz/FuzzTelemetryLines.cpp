@@ -1,7 +1,7 @@
 // Telemetry lines as the reader gets them: any bytes, in the 1024-byte buffer
 // and on their own without a terminating zero.
 #include "engine/ITelemetrySource.h"
-#include "library/TelemetryLines.h"
+#include "telemetry/TelemetryLines.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Mutated recordings through the telemetry file reader and LoadTelemetry.
 #include "engine/TelemetryFileSource.h"
-#include "library/RecordingTelemetry.h"
+#include "telemetry/RecordingTelemetry.h"
 
 #include <QString>
 #include <cstdio>

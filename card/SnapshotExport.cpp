@@ -1,0 +1,84 @@
+#include "card/SnapshotExport.h"
+
+#include "engine/PlaybackEngine.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include "base/LogCategories.h"
+#include "base/UiText.h"
+#include <QSaveFile>
+
+namespace {
+}
+
+const QString SnapshotExport::kInitialName = QStringLiteral("Vantrix.jpg");
+const QString SnapshotExport::kJpegFilter = QStringLiteral("jpeg file (*.jpg)");
+const QString SnapshotExport::kFailedCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("SnapshotExport", "스냅샷 저장!"));
+const QString SnapshotExport::kFailedText = QString::fromUtf8(QT_TRANSLATE_NOOP("SnapshotExport", "다음 파일을 저장하지 못했습니다:"));
+
+QString SnapshotExport::SnapshotBaseName(const QString& chosenPath)
+{
+    const QString name = QFileInfo(chosenPath).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return chosenPath;
+    return chosenPath.left(chosenPath.size() - (name.size() - dot));
+}
+
+bool SnapshotExport::SaveBitmapAsJpeg(const QImage& picture, const QString& path)
+{
+    if (picture.isNull())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(vxLibrary) << "cannot write" << path << file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, QByteArrayLiteral("jpeg"));
+    if (!writer.write(picture)) {
+        qCWarning(vxLibrary) << "JPEG encoding of" << path << "failed:" << writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+SnapshotReport SnapshotExport::SaveSnapshot(PlaybackEngine& engine, IFileDialogs& dialogs, IPrompt& prompt)
+{
+    SnapshotReport report;
+    if (!engine.HasGraph())
+        return report;
+    bool resume = false;
+    switch (engine.State()) {
+    case EngineState::Running:
+        engine.Pause();
+        resume = true;
+        break;
+    case EngineState::Paused:
+        break;
+    default:
+        return report;
+    }
+
+    QImage front;
+    if (engine.GrabFrame(front)) {
+        const QString chosen = dialogs.SaveFileName(kInitialName, QString(), kJpegFilter, true);
+        if (!chosen.isEmpty()) {
+            const QString base = SnapshotBaseName(chosen);
+            auto save = [&](const QImage& picture, const QString& path) {
+                (SaveBitmapAsJpeg(picture, path) ? report.written : report.failed) << path;
+            };
+            save(front, base + QStringLiteral("_front.jpg"));
+            QImage rear;
+            if (engine.VideoPinCount() > 1 && engine.GrabChannel(2, rear))
+                save(rear, base + QStringLiteral("_rear.jpg"));
+        }
+    }
+
+    if (resume)
+        engine.Run();
+    if (!report.failed.isEmpty())
+        prompt.ShowMessage(UiText("SnapshotExport", kFailedCaption),
+                           UiText("SnapshotExport", kFailedText) + QLatin1Char('\n') + report.failed.join(QLatin1Char('\n')));
+    return report;
+}

@@ -1,0 +1,164 @@
+#include "fakes/FakeTelemetrySource.h"
+#include "incident/IncidentExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// Fixes at 0, 1000, 2000 and 3000 ms; the one at 2000 is 23:30:15 UTC on
+// New Year's Eve 2014, 50 knots, in the southern and western hemisphere.
+RecordingTelemetry drive()
+{
+    FakeTelemetrySource source;
+    source.addLine("G$GPRMC,233013,A,3715.5,S,14458.2,W,040.0,084.4,311214,,", 0);
+    source.addLine(QByteArray("M\x80\x80\xC0\0\0\0", 7), 500);
+    source.addLine("G$GPRMC,233014,A,3715.6,S,14458.3,W,045.0,084.4,311214,,", 1000);
+    source.addLine("G$GPRMC,233015,A,3715.7,S,14458.4,W,050.0,084.4,311214,,", 2000);
+    source.addLine("G$GPRMC,233016,A,3715.8,S,14458.5,W,055.0,084.4,311214,,", 3000);
+    RecordingTelemetry t;
+    t.LoadTelemetry(&source, nullptr);
+    return t;
+}
+
+// Writes a file at the requested output (or fails/cancels as told) and
+// remembers what it was asked for.
+class FakeEncoder : public IClipEncoder {
+public:
+    ClipExportResult Export(const ClipExportRequest& request, const Progress& progress) override
+    {
+        asked = request;
+        ClipExportResult r;
+        r.status = outcome;
+        r.fromMs = request.fromMs;
+        r.toMs = request.toMs;
+        if (outcome == ClipExportResult::Status::Done) {
+            QFile f(request.output);
+            if (!f.open(QIODevice::WriteOnly) || f.write("clip") != 4)
+                r.status = ClipExportResult::Status::Failed;
+        }
+        if (progress)
+            progress(1.0);
+        return r;
+    }
+    void Cancel() override {}
+
+    ClipExportResult::Status outcome = ClipExportResult::Status::Done;
+    ClipExportRequest asked;
+};
+} // namespace
+
+class IncidentExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void defaultRangeIsTenSecondsEachSideInsideTheRecording_data()
+    {
+        QTest::addColumn<uint>("position");
+        QTest::addColumn<uint>("duration");
+        QTest::addColumn<uint>("from");
+        QTest::addColumn<uint>("to");
+        QTest::newRow("middle") << 30000u << 60000u << 20000u << 40000u;
+        QTest::newRow("near the start") << 4000u << 60000u << 0u << 14000u;
+        QTest::newRow("near the end") << 55000u << 60000u << 45000u << 60000u;
+        QTest::newRow("short recording") << 3000u << 5000u << 0u << 5000u;
+        QTest::newRow("position past the end") << 70000u << 60000u << 50000u << 60000u;
+    }
+    void defaultRangeIsTenSecondsEachSideInsideTheRecording()
+    {
+        QFETCH(uint, position);
+        QFETCH(uint, duration);
+        QFETCH(uint, from);
+        QFETCH(uint, to);
+        const auto range = IncidentExport::DefaultRange(position, duration);
+        QCOMPARE(range.first, from);
+        QCOMPARE(range.second, to);
+    }
+
+    void captionsFollowTheFixesInTheCameraTimeAndUnit_data()
+    {
+        QTest::addColumn<int>("zone");
+        QTest::addColumn<int>("daylight");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QString>("atTwoSeconds");
+        // 50 knots are 92.6 km/h and 57.5 mi/h, truncated as the read-out does
+        QTest::newRow("+9 into the next year, km/h")
+            << 21 << 0 << 1 << "2015-01-01 08:30:15   92 km/h\n-37.261667, -144.973333";
+        QTest::newRow("daylight saving, mi/h") << 21 << 1 << 2 << "2015-01-01 09:30:15   57 mi/h\n-37.261667, -144.973333";
+        QTest::newRow("UTC, knots") << 12 << 0 << 3 << "2014-12-31 23:30:15   50 knots\n-37.261667, -144.973333";
+    }
+    void captionsFollowTheFixesInTheCameraTimeAndUnit()
+    {
+        QFETCH(int, zone);
+        QFETCH(int, daylight);
+        QFETCH(int, unit);
+        QFETCH(QString, atTwoSeconds);
+        DeviceSettings s;
+        s.timeZoneIndex = std::uint8_t(zone);
+        s.daylightSaving = std::uint8_t(daylight);
+        s.speedUnit = std::uint8_t(unit);
+        // from 1500: the fix at 1000 is shown first, then those at 2000 and 3000
+        const std::vector<ClipCaption> captions = IncidentExport::Captions(drive(), 1500, 3500, s);
+        QCOMPARE(captions.size(), std::size_t(3));
+        QCOMPARE(captions[0].positionMs, 1500u);
+        QVERIFY(captions[0].text.contains(QLatin1String(":30:14")));
+        QCOMPARE(captions[1].positionMs, 2000u);
+        QCOMPARE(captions[1].text, atTwoSeconds);
+        QCOMPARE(captions[2].positionMs, 3000u);
+    }
+
+    void captionsEndBeforeTheRangeEndsAndNeedFixes()
+    {
+        const DeviceSettings s;
+        const std::vector<ClipCaption> captions = IncidentExport::Captions(drive(), 0, 2000, s);
+        QCOMPARE(captions.size(), std::size_t(2));
+        QCOMPARE(captions[1].positionMs, 1000u);
+        QVERIFY(IncidentExport::Captions(RecordingTelemetry{}, 0, 2000, s).empty());
+    }
+
+    void writesTheGpxOfTheRangeBesideTheClip()
+    {
+        QTemporaryDir dir;
+        FakeEncoder encoder;
+        ClipExportRequest request;
+        request.source = QStringLiteral("/card/EVENT/20141231_233013_E01.mp4");
+        request.output = dir.filePath(QStringLiteral("crash.mp4"));
+        request.fromMs = 1000;
+        request.toMs = 2000;
+        const ClipExportResult r = IncidentExport::Run(encoder, request, drive(), DeviceSettings{});
+        QCOMPARE(r.status, ClipExportResult::Status::Done);
+        QCOMPARE(encoder.asked.captions.size(), std::size_t(1));
+        QFile gpx(dir.filePath(QStringLiteral("crash.gpx")));
+        QVERIFY(gpx.open(QIODevice::ReadOnly));
+        const QByteArray text = gpx.readAll();
+        QCOMPARE(text.count("<trkpt"), 2); // the fixes at 1000 and 2000 ms
+        QVERIFY(text.contains("-37.261667"));
+        QVERIFY(!text.contains("-37.258333"));
+        QVERIFY(text.contains("<name>20141231_233013_E01.mp4</name>"));
+    }
+
+    void leavesNothingWhenTheClipOrItsGpxFails()
+    {
+        QTemporaryDir dir;
+        ClipExportRequest request;
+        request.output = dir.filePath(QStringLiteral("crash.mp4"));
+        request.toMs = 3000;
+        for (auto outcome : {ClipExportResult::Status::Failed, ClipExportResult::Status::Cancelled}) {
+            FakeEncoder encoder;
+            encoder.outcome = outcome;
+            QCOMPARE(IncidentExport::Run(encoder, request, drive(), DeviceSettings{}).status, outcome);
+            QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        }
+
+        // the GPX's name is taken by a folder: the clip goes again, and the reason is told
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("crash.gpx")));
+        FakeEncoder encoder;
+        const ClipExportResult r = IncidentExport::Run(encoder, request, drive(), DeviceSettings{});
+        QCOMPARE(r.status, ClipExportResult::Status::Failed);
+        QVERIFY2(r.message.contains(QLatin1String("crash.gpx")), qPrintable(r.message));
+        QVERIFY(!QFile::exists(request.output));
+    }
+};
+
+QTEST_GUILESS_MAIN(IncidentExportTest)
+#include "IncidentExportTest.moc"
