@@ -20,8 +20,9 @@ ROOT=$(pwd)
 BUILD=${HALCYON_BUILD:-$ROOT/build}
 ASAN_BUILD=${HALCYON_ASAN_BUILD:-$ROOT/build-asan}
 JOBS=$(nproc)
-# Work trees of one clone share compiled objects: paths below the root hash alike.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
+# Clones and work trees share compiled objects: paths below the root hash alike,
+# and the build folder's own path is left out of the hash.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
