@@ -122,17 +122,7 @@ int telemetry(const QString& file, int runs)
         auto source = TelemetryFileSource::Open(file);
         if (!source)
             return 1;
-        source->TelemetrySetSpan(0, -1);
-        lines = 0;
-        for (;;) {
-            std::uint8_t buffer[kTelemetryBufferSize] = {};
-            std::uint32_t length = kTelemetryBufferSize;
-            std::int32_t ms = 0;
-            const int r = source->TelemetryReadLine(buffer, &length, &ms);
-            if (r == kTelemetryNoMoreLines)
-                break;
-            lines += r == kTelemetryLineOk;
-        }
+        lines = int(source->ReadAllSamples().size());
         times.push_back(t.nsecsElapsed() / 1e6);
     }
     std::printf("telemetry: %d lines, median %.2f ms, min %.2f ms over %d reads (open included)\n", lines,

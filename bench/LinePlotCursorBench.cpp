@@ -2,6 +2,7 @@
 // the first paint after a load and a paint after a cursor move, in milliseconds.
 //   bench_lineplot_cursor [RUNS]
 #include "display/CLinePlot.h"
+#include "display/PlotSeries.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,20 +24,11 @@ int main(int argc, char** argv)
 
     std::vector<double> loadPaint, cursorPaint;
     for (int run = 0; run < runs; ++run) {
-        std::vector<PlotPoint> axes[3];
+        std::vector<PlotSeries> axes(3, {{}, qRgb(0, 255, 0), QStringLiteral("s")});
         for (int i = 0; i < 36000; ++i)
             for (int a = 0; a < 3; ++a)
-                axes[a].push_back({float(i * 100), float(128 + 60 * std::sin(i * 0.01 * (a + 1) + run))});
-        for (int i = plot.SeriesCount() - 1; i >= 0; --i)
-            plot.RemoveSeries(i);
-        plot.LockRange(PlotAxis::X, false);
-        plot.LockRange(PlotAxis::Y, false);
-        plot.SetXRange(0, 4);
-        plot.SetYRange(0, 255);
-        for (auto& a : axes)
-            plot.AddSeries(a.data(), std::uint32_t(a.size()), qRgb(0, 255, 0), QStringLiteral("s"));
-        plot.LockRange(PlotAxis::X, true);
-        plot.LockRange(PlotAxis::Y, true);
+                axes[a].points.push_back({float(i * 100), float(128 + 60 * std::sin(i * 0.01 * (a + 1) + run))});
+        ReplacePlotSeries(plot, axes);
 
         QElapsedTimer timer;
         timer.start();

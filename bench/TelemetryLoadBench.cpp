@@ -1,7 +1,7 @@
 // Times LoadTelemetry over the recording's telemetry track, as the viewer runs
 // it after opening a recording: open the reader, read every line, build the
 // plot's series. Prints the median and the best of N warm runs in milliseconds,
-// for the whole load and for the part after the reader (lines replayed from memory).
+// for the whole load and for the part after the reader (the samples read once, parsed from memory).
 //   bench_telemetry_load FILE [RUNS]
 #include "display/LinePlotModel.h"
 #include "engine/TelemetryFileSource.h"
@@ -11,28 +11,9 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
-// The lines of a recording held in memory, to time parsing and the plot alone.
-class ReplaySource : public ITelemetrySource {
-public:
-    void TelemetrySetSpan(std::int32_t, std::int32_t) override {}
-    int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timestampMs) override
-    {
-        if (next >= lines.size())
-            return kTelemetryNoMoreLines;
-        const auto& [bytes, stamp] = lines[next++];
-        std::memcpy(buffer, bytes.data(), bytes.size());
-        *length = std::uint32_t(bytes.size());
-        *timestampMs = stamp;
-        return kTelemetryLineOk;
-    }
-    std::vector<std::pair<std::vector<std::uint8_t>, std::int32_t>> lines;
-    std::size_t next = 0;
-};
-
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -59,7 +40,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot open %s\n", argv[1]);
             return 1;
         }
-        source->TelemetrySetSpan(0, -1);
         RecordingTelemetry telemetry;
         LinePlotModel plot;
         telemetry.LoadTelemetry(source.get(), &plot);
@@ -69,38 +49,22 @@ int main(int argc, char** argv)
         fixes = telemetry.gpsTrack.size();
         samples = telemetry.gSensorTrack.size();
     }
-    ReplaySource replay;
-    {
-        auto source = TelemetryFileSource::Open(path);
-        std::uint8_t buffer[kTelemetryBufferSize];
-        for (;;) {
-            std::memset(buffer, 0, sizeof buffer);
-            std::uint32_t length = kTelemetryBufferSize;
-            std::int32_t stamp = 0;
-            const int r = source->TelemetryReadLine(buffer, &length, &stamp);
-            if (r == kTelemetryNoMoreLines)
-                break;
-            if (r == kTelemetryLineOk)
-                replay.lines.push_back({std::vector<std::uint8_t>(buffer, buffer + length), stamp});
-        }
-    }
+    const std::vector<TelemetrySample> read = TelemetryFileSource::Open(path)->ReadAllSamples();
     std::vector<double> parseMs;
     for (int i = 0; i < runs; ++i) {
-        replay.next = 0;
         QElapsedTimer timer;
         timer.start();
         RecordingTelemetry telemetry;
         LinePlotModel plot;
-        telemetry.LoadTelemetry(&replay, &plot);
+        telemetry.LoadSamples(read, &plot);
         parseMs.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     // The impact search that every load runs, alone (target <= 5 ms for an hour).
     std::vector<double> impactMs;
     std::size_t impacts = 0;
     {
-        replay.next = 0;
         RecordingTelemetry telemetry;
-        telemetry.LoadTelemetry(&replay, nullptr);
+        telemetry.LoadSamples(read, nullptr);
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer timer;
             timer.start();

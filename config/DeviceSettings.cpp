@@ -2,7 +2,18 @@
 
 #include "config/TimeZoneTable.h"
 
+#include <QFile>
 #include <QtEndian>
+
+SettingsFileRead ReadSettingsFile(const QString& path, QByteArray* bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return SettingsFileRead::CannotOpen;
+    // One byte more than a record shows a file that is too long.
+    *bytes = file.read(DeviceSettings::kSize + 1);
+    return bytes->size() == DeviceSettings::kSize ? SettingsFileRead::Read : SettingsFileRead::WrongSize;
+}
 
 DeviceSettings DeviceSettings::FromBytes(const QByteArray& data)
 {

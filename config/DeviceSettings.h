@@ -44,3 +44,9 @@ struct DeviceSettings {
 
     bool operator==(const DeviceSettings&) const = default;
 };
+
+enum class SettingsFileRead { Read, CannotOpen, WrongSize };
+// Reads the record at path into *bytes without ever changing the file: the
+// rule of replacing a wrong-sized file belongs to the card the viewer shows,
+// not to a tool that only looks at one.
+SettingsFileRead ReadSettingsFile(const QString& path, QByteArray* bytes);

@@ -1,6 +1,7 @@
 #include "engine/ClipExporter.h"
 
 #include "engine/ContainerProbe.h"
+#include "engine/MediaHandles.h"
 
 #include <gst/gst.h>
 
@@ -35,28 +36,6 @@ int stallTimeoutMs()
 }
 constexpr int kBusPollMs = 100;
 
-struct PipelineFree {
-    void operator()(GstElement* e) const
-    {
-        gst_element_set_state(e, GST_STATE_NULL);
-        gst_object_unref(e);
-    }
-};
-using PipelinePtr = std::unique_ptr<GstElement, PipelineFree>;
-struct ObjectUnref {
-    void operator()(gpointer o) const { gst_object_unref(o); }
-};
-using BusPtr = std::unique_ptr<GstBus, ObjectUnref>;
-using ElementPtr = std::unique_ptr<GstElement, ObjectUnref>;
-using PadPtr = std::unique_ptr<GstPad, ObjectUnref>;
-struct MessageUnref {
-    void operator()(GstMessage* m) const { gst_message_unref(m); }
-};
-using MessagePtr = std::unique_ptr<GstMessage, MessageUnref>;
-struct EventUnref {
-    void operator()(GstEvent* e) const { gst_event_unref(e); }
-};
-using EventPtr = std::unique_ptr<GstEvent, EventUnref>;
 
 int even(double v) { return std::max(2, int(std::lround(v / 2.0)) * 2); }
 
@@ -107,7 +86,7 @@ GstPadProbeReturn dropBeforeSeek(GstPad* pad, GstPadProbeInfo* info, gpointer da
     const std::uint32_t wanted = shared->seekSeqnum.load();
     if (wanted == GST_SEQNUM_INVALID)
         return GST_PAD_PROBE_DROP;
-    EventPtr segment(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
+    GstEventPtr segment(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
     if (!segment || gst_event_get_seqnum(segment.get()) != wanted)
         return GST_PAD_PROBE_DROP;
     (void)info;
@@ -133,7 +112,7 @@ GstPadProbeReturn captionForPicture(GstPad* pad, GstPadProbeInfo* info, gpointer
 {
     auto* shared = static_cast<Shared*>(data);
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    EventPtr event(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
+    GstEventPtr event(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
     if (!buffer || !event || !GST_BUFFER_PTS_IS_VALID(buffer))
         return GST_PAD_PROBE_OK;
     const GstSegment* segment = nullptr;
@@ -263,19 +242,12 @@ QStringList ClipExporter::MissingElements()
     for (const char* name : {"filesrc", "qtdemux", "avdec_h264", "videoconvert", "videoscale", "compositor",
                              "textoverlay", "h264parse", "mp4mux", "filesink", "avdec_aac", "audioconvert",
                              "audioresample", "avenc_aac", "aacparse", "queue"}) {
-        if (GstElementFactory* f = gst_element_factory_find(name))
-            gst_object_unref(f);
-        else
+        if (!GstElementFactoryPtr(gst_element_factory_find(name)))
             missing << QString::fromLatin1(name);
     }
-    GstElementFactory* x264 = gst_element_factory_find("x264enc");
-    GstElementFactory* openh264 = gst_element_factory_find("openh264enc");
-    if (!x264 && !openh264)
+    if (!GstElementFactoryPtr(gst_element_factory_find("x264enc")) &&
+        !GstElementFactoryPtr(gst_element_factory_find("openh264enc")))
         missing << QStringLiteral("x264enc");
-    if (x264)
-        gst_object_unref(x264);
-    if (openh264)
-        gst_object_unref(openh264);
     return missing;
 }
 
@@ -345,12 +317,10 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
     shared.captions = &request.captions;
     shared.fromMs = result.fromMs;
 
-    GstElementFactory* x264 = gst_element_factory_find("x264enc");
-    if (x264)
-        gst_object_unref(x264);
-    const QString description = pipelineText(geometry, rear, sound, request, x264 != nullptr);
+    const bool x264 = GstElementFactoryPtr(gst_element_factory_find("x264enc")) != nullptr;
+    const QString description = pipelineText(geometry, rear, sound, request, x264);
     GError* parseError = nullptr;
-    PipelinePtr pipeline(gst_parse_launch(description.toUtf8().constData(), &parseError));
+    GstPipelinePtr pipeline(gst_parse_launch(description.toUtf8().constData(), &parseError));
     if (parseError) {
         const QString why = QString::fromUtf8(parseError->message);
         g_error_free(parseError);
@@ -359,11 +329,11 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
     if (!pipeline)
         return failed(result, QStringLiteral("cannot build the export graph"));
     GstBin* bin = GST_BIN(pipeline.get());
-    ElementPtr src(gst_bin_get_by_name(bin, "src"));
-    ElementPtr demux(gst_bin_get_by_name(bin, "demux"));
-    ElementPtr overlay(gst_bin_get_by_name(bin, "caption"));
-    ElementPtr mux(gst_bin_get_by_name(bin, "mux"));
-    ElementPtr sink(gst_bin_get_by_name(bin, "sink"));
+    GstElementPtr src(gst_bin_get_by_name(bin, "src"));
+    GstElementPtr demux(gst_bin_get_by_name(bin, "demux"));
+    GstElementPtr overlay(gst_bin_get_by_name(bin, "caption"));
+    GstElementPtr mux(gst_bin_get_by_name(bin, "mux"));
+    GstElementPtr sink(gst_bin_get_by_name(bin, "sink"));
     if (!src || !demux || !overlay || !mux || !sink)
         return failed(result, QStringLiteral("cannot build the export graph"));
     g_object_set(src.get(), "location", QFile::encodeName(request.source).constData(), nullptr);
@@ -373,13 +343,13 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
     g_signal_connect(demux.get(), "pad-added", G_CALLBACK(onPadAdded), &shared);
     g_signal_connect(demux.get(), "no-more-pads", G_CALLBACK(onNoMorePads), &shared);
     {
-        PadPtr overlayPad(gst_element_get_static_pad(overlay.get(), "video_sink"));
+        GstPadPtr overlayPad(gst_element_get_static_pad(overlay.get(), "video_sink"));
         gst_pad_add_probe(overlayPad.get(), GST_PAD_PROBE_TYPE_BUFFER, captionForPicture, &shared, nullptr);
     }
 
-    BusPtr bus(gst_element_get_bus(pipeline.get()));
+    GstBusPtr bus(gst_element_get_bus(pipeline.get()));
     auto takeError = [&](int waitMs) -> std::optional<QString> {
-        MessagePtr m(gst_bus_timed_pop_filtered(bus.get(), GstClockTime(waitMs) * GST_MSECOND, GST_MESSAGE_ERROR));
+        GstMessagePtr m(gst_bus_timed_pop_filtered(bus.get(), GstClockTime(waitMs) * GST_MSECOND, GST_MESSAGE_ERROR));
         if (m)
             return messageText(m.get());
         return std::nullopt;
@@ -429,7 +399,7 @@ ClipExportResult ClipExporter::Export(const ClipExportRequest& request, const Pr
     std::int64_t lastWritten = -1;
     auto lastChange = std::chrono::steady_clock::now();
     for (;;) {
-        MessagePtr m(gst_bus_timed_pop_filtered(bus.get(), GstClockTime(kBusPollMs) * GST_MSECOND,
+        GstMessagePtr m(gst_bus_timed_pop_filtered(bus.get(), GstClockTime(kBusPollMs) * GST_MSECOND,
                                                 GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS)));
         if (m && GST_MESSAGE_TYPE(m.get()) == GST_MESSAGE_ERROR)
             return failed(result, messageText(m.get()));

@@ -1,5 +1,7 @@
 #include "engine/ContainerProbe.h"
 
+#include "engine/MediaHandles.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 }
@@ -7,10 +9,6 @@ extern "C" {
 #include <memory>
 
 namespace {
-struct FormatCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-
 bool isPcm(AVCodecID id) { return id >= AV_CODEC_ID_FIRST_AUDIO && id < AV_CODEC_ID_ADPCM_IMA_QT; }
 } // namespace
 
@@ -52,7 +50,7 @@ std::optional<ContainerProbe> ContainerProbe::Read(const QString& path, QString*
             *error = QStringLiteral("not a readable MP4 file (%1)").arg(QString::fromUtf8(text));
         return std::nullopt;
     }
-    std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+    AVFormatContextPtr format(raw);
     ContainerProbe probe;
     for (unsigned i = 0; i < raw->nb_streams; ++i) {
         const AVCodecParameters* par = raw->streams[i]->codecpar;

@@ -1,5 +1,7 @@
 #include "engine/MediaComponentCheck.h"
 
+#include "engine/MediaHandles.h"
+
 #include "base/LogCategories.h"
 #include <gst/gst.h>
 
@@ -12,10 +14,9 @@ bool canCreate(const char* factory)
     if (g_hidden.contains(QLatin1String(factory)))
         return false;
     GstElement* element = gst_element_factory_make(factory, nullptr);
-    if (!element)
-        return false;
-    gst_object_unref(gst_object_ref_sink(element));
-    return true;
+    // Sinking takes over the floating reference the factory hands out.
+    const GstElementPtr owned(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
+    return owned != nullptr;
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "engine/ContainerProbe.h"
 #include "engine/IVideoWindow.h"
+#include "engine/MediaHandles.h"
 #include "engine/PictureConverter.h"
 
 #include <gst/app/gstappsink.h>
@@ -29,11 +30,6 @@ int scaledWait(int ms)
     return ms * scale;
 }
 constexpr std::int64_t kNsPerUnit = 100;
-
-struct SampleUnref {
-    void operator()(GstSample* s) const { gst_sample_unref(s); }
-};
-using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 
 // Converts one decoded picture into a 32-bit image of the given size (the
 // native size when target is invalid).
@@ -76,7 +72,7 @@ struct ChannelSink {
     PlaybackGraph* graph = nullptr;
     int index = 0;
     mutable std::mutex mutex;
-    SamplePtr last;
+    GstSamplePtr last;
     std::atomic<std::uint32_t> target{0};
     std::atomic<std::uint64_t> rendered{0};
     // Bit 0 mirror, bit 1 flip: applied while converting, so that a picture
@@ -125,9 +121,9 @@ struct ChannelSink {
 struct BusHandler {
     static GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer data)
     {
-        static_cast<PlaybackGraph*>(data)->handleBusMessage(message);
         // A handler that drops a message owns it.
-        gst_message_unref(message);
+        const GstMessagePtr owned(message);
+        static_cast<PlaybackGraph*>(data)->handleBusMessage(message);
         return GST_BUS_DROP;
     }
 };
@@ -177,15 +173,11 @@ bool PlaybackGraph::Build(const QString& file, QString* error)
             *error = QStringLiteral("the MP4 source cannot be linked");
         return false;
     }
-    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(filterGraph));
-    gst_bus_set_sync_handler(bus, &BusHandler::onMessage, this, nullptr);
-    gst_object_unref(bus);
+    gst_bus_set_sync_handler(GstBusPtr(gst_pipeline_get_bus(GST_PIPELINE(filterGraph))).get(), &BusHandler::onMessage,
+                             this, nullptr);
 
     // The telemetry reader works on the file directly; its absence is not an error.
     telemetry = TelemetryFileSource::Open(path);
-    if (telemetry) {
-        telemetry->TelemetrySetSpan(0, -1);
-    }
 
     videoPinCount = probe->videoPinCount();
     audioPinValue = probe->audioPinValue();
@@ -341,10 +333,9 @@ bool PlaybackGraph::buildChannel(int k, bool single, QString* error)
     g_object_set(decoder[i], "qos", FALSE, nullptr);
     // Bounded buffering: enough to ride over a slow frame, little enough to start fast.
     g_object_set(queue, "max-size-buffers", 8u, "max-size-time", guint64(0), "max-size-bytes", 0u, nullptr);
-    GstCaps* caps = gst_caps_from_string("video/x-raw,format=I420");
-    g_object_set(renderer[i], "caps", caps, "sync", TRUE, "wait-on-eos", FALSE, "enable-last-sample", FALSE,
+    const GstCapsPtr caps(gst_caps_from_string("video/x-raw,format=I420"));
+    g_object_set(renderer[i], "caps", caps.get(), "sync", TRUE, "wait-on-eos", FALSE, "enable-last-sample", FALSE,
                  "max-buffers", 2u, "qos", TRUE, "max-lateness", gint64(40 * GST_MSECOND), nullptr);
-    gst_caps_unref(caps);
 
     auto sink = std::make_unique<ChannelSink>();
     sink->graph = this;
@@ -388,12 +379,9 @@ void PlaybackGraph::onPadAdded(GstElement*, GstPad* pad, void* data)
     }
     if (!entry)
         return;
-    GstPad* sinkPad = gst_element_get_static_pad(entry, "sink");
-    if (sinkPad) {
-        if (!gst_pad_is_linked(sinkPad) && gst_pad_link(pad, sinkPad) != GST_PAD_LINK_OK)
-            qCWarning(vxEngine) << "cannot link" << padName;
-        gst_object_unref(sinkPad);
-    }
+    const GstPadPtr sinkPad(gst_element_get_static_pad(entry, "sink"));
+    if (sinkPad && !gst_pad_is_linked(sinkPad.get()) && gst_pad_link(pad, sinkPad.get()) != GST_PAD_LINK_OK)
+        qCWarning(vxEngine) << "cannot link" << padName;
 }
 
 void PlaybackGraph::handleBusMessage(GstMessage* message)
@@ -454,9 +442,8 @@ void PlaybackGraph::Teardown()
     if (filterGraph) {
         // Stopping joins every streaming thread, so no callback runs after this.
         gst_element_set_state(filterGraph, GST_STATE_NULL);
-        GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(filterGraph));
-        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-        gst_object_unref(bus);
+        gst_bus_set_sync_handler(GstBusPtr(gst_pipeline_get_bus(GST_PIPELINE(filterGraph))).get(), nullptr, nullptr,
+                                 nullptr);
         gst_object_unref(filterGraph);
     }
     filterGraph = nullptr;
@@ -568,7 +555,7 @@ bool PlaybackGraph::Grab(int channel, QImage& picture) const
 {
     if (channel < 1 || channel > 4 || !m_sinks[channel - 1])
         return false;
-    SamplePtr sample;
+    GstSamplePtr sample;
     {
         std::lock_guard lock(m_sinks[channel - 1]->mutex);
         if (!m_sinks[channel - 1]->last)

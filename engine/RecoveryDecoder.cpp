@@ -8,16 +8,6 @@ extern "C" {
 #include <cstring>
 
 namespace {
-struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameFree {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct ContextFree {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-
 void setExtradata(AVCodecContext* c, const QByteArray& config)
 {
     c->extradata = static_cast<std::uint8_t*>(av_mallocz(static_cast<std::size_t>(config.size()) +
@@ -28,9 +18,9 @@ void setExtradata(AVCodecContext* c, const QByteArray& config)
     c->extradata_size = static_cast<int>(config.size());
 }
 
-std::unique_ptr<AVPacket, PacketFree> packetOf(const std::uint8_t* data, std::size_t size)
+AVPacketPtr packetOf(const std::uint8_t* data, std::size_t size)
 {
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    AVPacketPtr packet(av_packet_alloc());
     if (!packet || size > (1u << 30) || av_new_packet(packet.get(), static_cast<int>(size)) < 0)
         return nullptr;
     std::memcpy(packet->data, data, size);
@@ -45,8 +35,6 @@ QString averr(int code)
 }
 } // namespace
 
-void RecoveryDecoder::CodecFree::operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-
 RecoveryDecoder::RecoveryDecoder() = default;
 RecoveryDecoder::~RecoveryDecoder() = default;
 
@@ -58,7 +46,7 @@ bool RecoveryDecoder::openAac(const QByteArray& config)
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_AAC);
     if (!codec)
         return false;
-    std::unique_ptr<AVCodecContext, CodecFree> c(avcodec_alloc_context3(codec));
+    AVCodecContextPtr c(avcodec_alloc_context3(codec));
     if (!c)
         return false;
     setExtradata(c.get(), config);
@@ -76,7 +64,7 @@ std::vector<int> RecoveryDecoder::decodeRun(const std::uint8_t* data, std::size_
     std::vector<int> left;
     avcodec_flush_buffers(m_aac.get());
     auto packet = packetOf(data, size);
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    AVFramePtr frame(av_frame_alloc());
     if (!packet || !frame || avcodec_send_packet(m_aac.get(), packet.get()) < 0)
         return left;
     // A packet of several frames is decoded frame by frame; each frame reports
@@ -141,7 +129,7 @@ bool RecoveryDecoder::decodesPicture(bool hevc, const QByteArray& config, const 
     const AVCodec* codec = avcodec_find_decoder(hevc ? AV_CODEC_ID_HEVC : AV_CODEC_ID_H264);
     if (!codec)
         return refuse(QStringLiteral("no decoder"));
-    std::unique_ptr<AVCodecContext, ContextFree> c(avcodec_alloc_context3(codec));
+    AVCodecContextPtr c(avcodec_alloc_context3(codec));
     if (!c)
         return refuse(QStringLiteral("out of memory"));
     setExtradata(c.get(), config);
@@ -151,7 +139,7 @@ bool RecoveryDecoder::decodesPicture(bool hevc, const QByteArray& config, const 
     if (r < 0)
         return refuse(QStringLiteral("the sample description does not open: %1").arg(averr(r)));
     auto packet = packetOf(sample, size);
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    AVFramePtr frame(av_frame_alloc());
     if (!packet || !frame)
         return refuse(QStringLiteral("out of memory"));
     packet->flags |= AV_PKT_FLAG_KEY;

@@ -2,13 +2,12 @@
 // The decoding a recording recovery needs from libavcodec: where AAC frames
 // end (raw AAC carries no lengths; the decoder finds each frame's end), and
 // whether a picture decodes with a reference recording's sample description.
+#include "engine/MediaHandles.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <memory>
 #include <vector>
-
-struct AVCodecContext;
 
 class RecoveryDecoder {
 public:
@@ -30,14 +29,11 @@ public:
                                QString* why);
 
 private:
-    struct CodecFree {
-        void operator()(AVCodecContext* c) const;
-    };
     bool openAac(const QByteArray& config);
     // Decodes data[0, size) as one packet: for each frame made, the bytes
     // left when it began; clean when every byte was used.
     std::vector<int> decodeRun(const std::uint8_t* data, std::size_t size, bool& clean);
 
-    std::unique_ptr<AVCodecContext, CodecFree> m_aac;
+    AVCodecContextPtr m_aac;
     QByteArray m_config;
 };

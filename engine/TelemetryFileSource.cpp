@@ -10,9 +10,6 @@ extern "C" {
 #include <cstring>
 
 
-void TelemetryFileSource::FormatCloser::operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-void TelemetryFileSource::PacketFree::operator()(AVPacket* p) const { av_packet_free(&p); }
-
 namespace {
 bool isTelemetryHandler(const AVStream* st)
 {

@@ -2,12 +2,10 @@
 // The recording's telemetry track read with libavformat: binary-safe, one
 // sample per line, without touching the audio or video data.
 #include "engine/ITelemetrySource.h"
+#include "engine/MediaHandles.h"
 
 #include <QString>
 #include <memory>
-
-struct AVFormatContext;
-struct AVPacket;
 
 class TelemetryFileSource : public ITelemetrySource {
 public:
@@ -24,16 +22,10 @@ public:
     bool Rewind();
 
 private:
-    struct FormatCloser {
-        void operator()(AVFormatContext* c) const;
-    };
-    struct PacketFree {
-        void operator()(AVPacket* p) const;
-    };
     TelemetryFileSource() = default;
 
-    std::unique_ptr<AVFormatContext, FormatCloser> m_format;
-    std::unique_ptr<AVPacket, PacketFree> m_packet;
+    AVFormatContextPtr m_format;
+    AVPacketPtr m_packet;
     int m_stream = -1;
     bool m_finished = false;
     std::int32_t m_spanStart = 0;

@@ -1,48 +1,44 @@
 #include "telemetry/RecordingTelemetry.h"
 
-#include "display/ILinePlot.h"
-#include "engine/ITelemetrySource.h"
+#include "display/PlotSeries.h"
 #include "telemetry/TelemetryLines.h"
 
-#include <array>
 #include <cstring>
 
 namespace {
 
 constexpr char kRmcPrefix[] = "G$GPRMC";
-constexpr std::size_t kRmcPrefixLength = sizeof(kRmcPrefix) - 1;
 
 void handSeriesToPlot(const std::vector<CVxGSensorInfo>& samples, ILinePlot& plot)
 {
-    if (plot.IsRangeLocked(PlotAxis::X))
-        plot.LockRange(PlotAxis::X, false);
-    if (plot.IsRangeLocked(PlotAxis::Y))
-        plot.LockRange(PlotAxis::Y, false);
-    plot.SetXRange(0.0f, 4.0f);
-    plot.SetYRange(0.0f, 255.0f);
-
     // A recording without acceleration samples leaves the plot without series.
+    std::vector<PlotSeries> series;
     if (!samples.empty()) {
         const std::size_t n = samples.size();
-        std::vector<PlotPoint> xs(n), ys(n), zs(n);
+        series = {{std::vector<PlotPoint>(n), RecordingTelemetry::kColourX, QStringLiteral("X")},
+                  {std::vector<PlotPoint>(n), RecordingTelemetry::kColourY, QStringLiteral("Y")},
+                  {std::vector<PlotPoint>(n), RecordingTelemetry::kColourZ, QStringLiteral("Z")}};
         for (std::size_t i = 0; i < n; ++i) {
             const float t = static_cast<float>(samples[i].timeStamp);
-            xs[i] = {t, float(samples[i].x)};
-            ys[i] = {t, float(samples[i].y)};
-            zs[i] = {t, float(samples[i].z)};
+            series[0].points[i] = {t, float(samples[i].x)};
+            series[1].points[i] = {t, float(samples[i].y)};
+            series[2].points[i] = {t, float(samples[i].z)};
         }
-        const auto count = static_cast<std::uint32_t>(n);
-        plot.AddSeries(xs.data(), count, RecordingTelemetry::kColourX, QStringLiteral("X"));
-        plot.AddSeries(ys.data(), count, RecordingTelemetry::kColourY, QStringLiteral("Y"));
-        plot.AddSeries(zs.data(), count, RecordingTelemetry::kColourZ, QStringLiteral("Z"));
     }
-    plot.LockRange(PlotAxis::X, true);
-    plot.LockRange(PlotAxis::Y, true);
+    ReplacePlotSeries(plot, series);
 }
 
 } // namespace
 
 void RecordingTelemetry::LoadTelemetry(ITelemetrySource* source, ILinePlot* plot)
+{
+    // Reading an hour takes a moment: the old recording's curves are not shown meanwhile.
+    if (plot && RemoveAllSeries(*plot) > 0)
+        plot->RedrawNow();
+    LoadSamples(source ? source->ReadAllSamples() : std::vector<TelemetrySample>{}, plot);
+}
+
+void RecordingTelemetry::LoadSamples(const std::vector<TelemetrySample>& samples, ILinePlot* plot)
 {
     gpsTrack.clear();
     gSensorTrack.clear();
@@ -50,38 +46,18 @@ void RecordingTelemetry::LoadTelemetry(ITelemetrySource* source, ILinePlot* plot
     gpsTimes.clear();
     impacts.clear();
 
-    if (plot) {
-        const int old = plot->SeriesCount();
-        for (int i = old - 1; i >= 0; --i)
-            plot->RemoveSeries(i);
-        if (old > 0)
-            plot->RedrawNow();
-    }
-
-    int retries = 0;
-    std::array<std::uint8_t, kTelemetryBufferSize> buffer;
-    while (source) {
-        buffer.fill(0);
-        std::uint32_t length = kTelemetryBufferSize;
-        std::int32_t timeStamp = 0;
-        const int result = source->TelemetryReadLine(buffer.data(), &length, &timeStamp);
-        if (result == kTelemetryNoMoreLines)
-            break;
-        if (result != kTelemetryLineOk) {
-            if (++retries >= kMaxRetriesInARow)
-                break;
-            continue;
-        }
-        retries = 0;
-        const auto stamp = static_cast<std::uint32_t>(timeStamp);
-        if (std::memcmp(buffer.data(), kRmcPrefix, kRmcPrefixLength) == 0) {
-            gpsTrack.push_back(ParseRmcLine(buffer.data(), buffer.size(), stamp));
-            const void* zero = std::memchr(buffer.data(), 0, buffer.size());
-            const std::size_t end = zero ? std::size_t(static_cast<const std::uint8_t*>(zero) - buffer.data())
-                                         : buffer.size();
-            gpsSentences.emplace_back(reinterpret_cast<const char*>(buffer.data()) + 1, end - 1);
-        } else if (buffer[0] == 'M') {
-            gSensorTrack.push_back(ParseGSensorLine(buffer.data(), buffer.size(), stamp));
+    for (const TelemetrySample& sample : samples) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(sample.bytes.constData());
+        const auto size = static_cast<std::size_t>(sample.bytes.size());
+        const auto stamp = static_cast<std::uint32_t>(sample.timeMs);
+        if (sample.bytes.startsWith(kRmcPrefix)) {
+            gpsTrack.push_back(ParseRmcLine(bytes, size, stamp));
+            // Stored as the camera wrote it, up to the first zero byte and without the leading 'G'.
+            const void* zero = std::memchr(bytes, 0, size);
+            const std::size_t end = zero ? std::size_t(static_cast<const std::uint8_t*>(zero) - bytes) : size;
+            gpsSentences.emplace_back(sample.bytes.constData() + 1, end - 1);
+        } else if (sample.bytes.startsWith('M')) {
+            gSensorTrack.push_back(ParseGSensorLine(bytes, size, stamp));
         }
     }
 

@@ -104,6 +104,36 @@ private slots:
         QCOMPARE(readAll(path), DeviceSettings::Default().ToBytes());
     }
 
+    // The tools' read: a wrong size or no file is reported and nothing is written.
+    void readingOnlyLeavesTheFile_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("a record") << DeviceSettings::kSize << int(SettingsFileRead::Read);
+        QTest::newRow("one byte short") << 33 << int(SettingsFileRead::WrongSize);
+        QTest::newRow("one byte over") << 35 << int(SettingsFileRead::WrongSize);
+        QTest::newRow("empty") << 0 << int(SettingsFileRead::WrongSize);
+        QTest::newRow("no file") << -1 << int(SettingsFileRead::CannotOpen);
+    }
+    void readingOnlyLeavesTheFile()
+    {
+        QFETCH(int, size);
+        QFETCH(int, outcome);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(kSettingsFileName);
+        QByteArray stored;
+        for (int i = 0; i < size; ++i)
+            stored += char(i + 1);
+        if (size >= 0)
+            writeAll(path, stored);
+        QByteArray bytes;
+        QCOMPARE(int(ReadSettingsFile(path, &bytes)), outcome);
+        if (outcome == int(SettingsFileRead::Read))
+            QCOMPARE(bytes, stored);
+        QCOMPARE(QFile::exists(path), size >= 0);
+        QCOMPARE(readAll(path), stored);
+    }
+
     void unreadableFileLeavesTheLiveRecord()
     {
         QTemporaryDir dir;

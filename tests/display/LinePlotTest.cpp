@@ -1,4 +1,5 @@
 #include "display/CLinePlot.h"
+#include "display/PlotSeries.h"
 
 #include <QTest>
 #include <array>
@@ -8,17 +9,11 @@ namespace {
 // Series as the telemetry load hands them over: x 0..4 grown to fit, y 0..255, both locked.
 void loadLike(CLinePlot& plot, const std::vector<std::vector<PlotPoint>>& lines)
 {
-    for (int i = plot.SeriesCount() - 1; i >= 0; --i)
-        plot.RemoveSeries(i);
-    plot.LockRange(PlotAxis::X, false);
-    plot.LockRange(PlotAxis::Y, false);
-    plot.SetXRange(0, 4);
-    plot.SetYRange(0, 255);
     const QRgb colours[] = {qRgb(128, 255, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
+    std::vector<PlotSeries> series;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        plot.AddSeries(lines[i].data(), std::uint32_t(lines[i].size()), colours[i % 3], QString::number(i));
-    plot.LockRange(PlotAxis::X, true);
-    plot.LockRange(PlotAxis::Y, true);
+        series.push_back({lines[i], colours[i % 3], QString::number(i)});
+    ReplacePlotSeries(plot, series);
 }
 
 std::vector<PlotPoint> ramp(int n, float step, float y)

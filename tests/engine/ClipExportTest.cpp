@@ -106,10 +106,7 @@ RecordingTelemetry telemetryOf(const QString& file)
 {
     RecordingTelemetry t;
     auto source = TelemetryFileSource::Open(file);
-    if (source) {
-        source->TelemetrySetSpan(0, -1);
-        t.LoadTelemetry(source.get(), nullptr);
-    }
+    t.LoadTelemetry(source.get(), nullptr);
     return t;
 }
 } // namespace

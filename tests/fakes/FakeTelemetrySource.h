@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 class FakeTelemetrySource : public ITelemetrySource {
@@ -17,7 +18,7 @@ public:
     void addLine(const QByteArray& line, std::int32_t timeStamp) { steps.push_back({kTelemetryLineOk, line, timeStamp}); }
     void addResult(int result) { steps.push_back({result, {}, 0}); }
 
-    void TelemetrySetSpan(std::int32_t, std::int32_t) override {}
+    void TelemetrySetSpan(std::int32_t start, std::int32_t end) override { span = {start, end}; }
     int TelemetryReadLine(std::uint8_t* buffer, std::uint32_t* length, std::int32_t* timeStamp) override
     {
         ++calls;
@@ -35,4 +36,5 @@ public:
     std::size_t next = 0;
     int endResult = kTelemetryNoMoreLines;
     int calls = 0;
+    std::pair<std::int32_t, std::int32_t> span{-2, -2};
 };

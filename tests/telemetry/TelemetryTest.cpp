@@ -154,6 +154,22 @@ private slots:
         QCOMPARE(t.gSensorTrack[1].z, 3);
     }
 
+    void samplesKeepEveryByteAndTheirTimes()
+    {
+        FakeTelemetrySource source;
+        const QByteArray binary("M\x00\x01\x00\xFF", 5);
+        source.addLine(binary, 40);
+        source.addResult(1);
+        source.addLine(kExample, -3);
+        const std::vector<TelemetrySample> samples = source.ReadAllSamples();
+        QCOMPARE(source.span, std::make_pair(0, -1));
+        QCOMPARE(samples.size(), 2u);
+        QCOMPARE(samples[0].bytes, binary);
+        QCOMPARE(samples[0].timeMs, 40);
+        QCOMPARE(samples[1].bytes, kExample);
+        QCOMPARE(samples[1].timeMs, -3);
+    }
+
     void endsWhenTheSourceMisbehaves_data()
     {
         QTest::addColumn<int>("endResult");

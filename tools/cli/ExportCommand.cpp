@@ -14,13 +14,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <QCommandLineParser>
 #include <optional>
 
 namespace {
@@ -72,48 +72,44 @@ QString findSettingsFile(const QString& recording)
     return {};
 }
 
-std::optional<DeviceSettings> readSettings(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray data = file.read(DeviceSettings::kSize + 1);
-    if (data.size() != DeviceSettings::kSize)
-        return std::nullopt;
-    return DeviceSettings::FromBytes(data);
-}
-
 int runExport(const QStringList& args)
 {
-    QString path, output, settingsPath, layoutText, preset;
-    std::optional<std::uint32_t> from, to;
-    int height = 0;
-    bool bad = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--from") && hasValue)
-            bad = bad || !(from = parseSeconds(args[++i]));
-        else if (a == QLatin1String("--to") && hasValue)
-            bad = bad || !(to = parseSeconds(args[++i]));
-        else if (a == QLatin1String("--layout") && hasValue)
-            layoutText = args[++i];
-        else if ((a == QLatin1String("-o") || a == QLatin1String("--output")) && hasValue)
-            output = args[++i];
-        else if (a == QLatin1String("--settings") && hasValue)
-            settingsPath = args[++i];
-        else if (a == QLatin1String("--preset") && hasValue)
-            preset = args[++i];
-        else if (a == QLatin1String("--height") && hasValue) {
-            bool ok = false;
-            height = args[++i].toInt(&ok);
-            bad = bad || !ok || height < 16 || height > 4320;
-        } else if (path.isEmpty() && !a.startsWith(QLatin1Char('-')))
-            path = a;
-        else
-            bad = true;
-    }
+    QCommandLineParser parser;
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("start of the clip, seconds"),
+                                        QStringLiteral("S"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("end of the clip, seconds"),
+                                      QStringLiteral("S"));
+    const QCommandLineOption layoutOption(QStringLiteral("layout"), QStringLiteral("side-by-side, pip or front"),
+                                          QStringLiteral("LAYOUT"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("the clip to write"), QStringLiteral("OUT.mp4"));
+    const QCommandLineOption heightOption(QStringLiteral("height"), QStringLiteral("picture height, 16 to 4320"),
+                                          QStringLiteral("PX"));
+    const QCommandLineOption settingsOption(QStringLiteral("settings"), QStringLiteral("the camera's settings file"),
+                                            QStringLiteral("FILE"));
+    const QCommandLineOption presetOption(QStringLiteral("preset"), QStringLiteral("x264 speed preset"),
+                                          QStringLiteral("NAME"));
+    parser.addOptions({fromOption, toOption, layoutOption, outputOption, heightOption, settingsOption, presetOption});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the recording"));
+    if (const auto status = parseCliArguments(parser, "export", QLatin1String(kUsage), args))
+        return *status;
+    const auto refuse = [](const QString& message) { return cliUsageError("export", QLatin1String(kUsage), message); };
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return refuse(QStringLiteral("one recording, please"));
+    const QString path = files.first();
+    const QString output = parser.value(outputOption);
+    if (output.isEmpty())
+        return refuse(QStringLiteral("no output file (-o)"));
+    const std::optional<std::uint32_t> from = parseSeconds(parser.value(fromOption));
+    const std::optional<std::uint32_t> to = parseSeconds(parser.value(toOption));
+    if (!from || !to)
+        return refuse(QStringLiteral("--from and --to take seconds from the start of the recording"));
+    if (*to <= *from)
+        return refuse(QStringLiteral("the range ends before it starts"));
     ClipExportRequest request;
+    const QString layoutText = parser.value(layoutOption);
     if (layoutText == QLatin1String("side-by-side"))
         request.layout = ClipLayout::SideBySide;
     else if (layoutText == QLatin1String("pip"))
@@ -121,23 +117,28 @@ int runExport(const QStringList& args)
     else if (layoutText == QLatin1String("front"))
         request.layout = ClipLayout::FrontOnly;
     else
-        bad = true;
-    if (bad || path.isEmpty() || output.isEmpty() || !from || !to || *to <= *from) {
-        std::fprintf(stderr, "usage: halcyon-deck-cli %s\n", kUsage);
-        return 2;
+        return refuse(QStringLiteral("unknown layout '%1'").arg(layoutText));
+    int height = 0;
+    if (parser.isSet(heightOption)) {
+        bool ok = false;
+        height = parser.value(heightOption).toInt(&ok);
+        if (!ok || height < 16 || height > 4320)
+            return refuse(QStringLiteral("--height takes 16 to 4320 pixels"));
     }
+    QString settingsPath = parser.value(settingsOption);
+    const QString preset = parser.value(presetOption);
 
     DeviceSettings settings = DeviceSettings::Default();
     if (settingsPath.isEmpty())
         settingsPath = findSettingsFile(path);
     if (!settingsPath.isEmpty()) {
-        const auto read = readSettings(settingsPath);
-        if (!read) {
+        QByteArray bytes;
+        if (ReadSettingsFile(settingsPath, &bytes) != SettingsFileRead::Read) {
             std::fprintf(stderr, "export: %s is not a %d-byte settings record\n", qPrintable(settingsPath),
                          DeviceSettings::kSize);
             return 1;
         }
-        settings = *read;
+        settings = DeviceSettings::FromBytes(bytes);
     }
 
     QString error;
@@ -146,7 +147,6 @@ int runExport(const QStringList& args)
         std::fprintf(stderr, "export: %s: %s\n", qPrintable(path), qPrintable(error));
         return 1;
     }
-    source->TelemetrySetSpan(0, -1);
     RecordingTelemetry telemetry;
     telemetry.LoadTelemetry(source.get(), nullptr);
 

@@ -9,6 +9,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,33 +31,16 @@ private:
     int m_id;
 };
 
-int countTelemetryLines(ITelemetrySource* source)
-{
-    if (!source)
-        return 0;
-    int lines = 0;
-    // Results other than a line or the end mean "ask again"; a bound keeps a
-    // misbehaving source from spinning forever.
-    for (int attempts = 0; attempts < 10000000; ++attempts) {
-        std::uint8_t buffer[kTelemetryBufferSize] = {};
-        std::uint32_t length = kTelemetryBufferSize;
-        std::int32_t ms = 0;
-        const int r = source->TelemetryReadLine(buffer, &length, &ms);
-        if (r == kTelemetryNoMoreLines)
-            break;
-        if (r == kTelemetryLineOk)
-            ++lines;
-    }
-    return lines;
-}
 
 int probe(const QStringList& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: halcyon-deck-cli probe FILE\n");
-        return 2;
-    }
-    const QString path = args.first();
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the recording"));
+    if (const auto status = parseCliArguments(parser, "probe", QStringLiteral("probe FILE"), args))
+        return *status;
+    if (parser.positionalArguments().size() != 1)
+        return cliUsageError("probe", QStringLiteral("probe FILE"), QStringLiteral("one recording, please"));
+    const QString path = parser.positionalArguments().first();
     // The reason goes out as one line: library chatter stays quiet.
     av_log_set_level(AV_LOG_QUIET);
     QLoggingCategory::setFilterRules(QStringLiteral("vx.*.info=false\nvx.*.debug=false"));
@@ -82,13 +66,15 @@ int probe(const QStringList& args)
         }
         channels.append(channel);
     }
+    ITelemetrySource* telemetry = engine.TelemetrySource();
+    const int telemetryLines = telemetry ? int(telemetry->ReadAllSamples().size()) : 0;
     const QJsonObject out{
         {QStringLiteral("file"), path},
         {QStringLiteral("videoPins"), pins},
         {QStringLiteral("audioPins"), engine.AudioPinValue()},
         {QStringLiteral("durationMs"), static_cast<qint64>(engine.GetDurationMs())},
         {QStringLiteral("channels"), channels},
-        {QStringLiteral("telemetryLines"), countTelemetryLines(engine.TelemetrySource())},
+        {QStringLiteral("telemetryLines"), telemetryLines},
     };
     std::fputs(QJsonDocument(out).toJson(QJsonDocument::Indented).constData(), stdout);
     engine.Close();

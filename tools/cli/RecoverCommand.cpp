@@ -8,6 +8,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,28 +17,30 @@ extern "C" {
 #include <cstdio>
 
 namespace {
-int usage()
-{
-    std::fprintf(stderr, "usage: halcyon-deck-cli recover CUT.mp4 [--reference GOOD.mp4] [--card ROOT] -o OUT.mp4\n");
-    return 2;
-}
+constexpr char kUsage[] = "recover CUT.mp4 [--reference GOOD.mp4] [--card ROOT] -o OUT.mp4";
 
 int recover(const QStringList& args)
 {
-    QString cut, reference, out, card;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if ((a == QLatin1String("--reference") || a == QLatin1String("-o") || a == QLatin1String("--card")) &&
-            i + 1 < args.size()) {
-            (a == QLatin1String("-o") ? out : a == QLatin1String("--card") ? card : reference) = args[++i];
-        } else if (!a.startsWith(QLatin1Char('-')) && cut.isEmpty()) {
-            cut = a;
-        } else {
-            return usage();
-        }
-    }
-    if (cut.isEmpty() || out.isEmpty())
-        return usage();
+    QCommandLineParser parser;
+    const QCommandLineOption referenceOption(QStringLiteral("reference"),
+                                             QStringLiteral("a finished recording of the same camera"),
+                                             QStringLiteral("GOOD.mp4"));
+    const QCommandLineOption cardOption(QStringLiteral("card"), QStringLiteral("where to look for a reference"),
+                                        QStringLiteral("ROOT"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("the rebuilt recording"), QStringLiteral("OUT.mp4"));
+    parser.addOptions({referenceOption, cardOption, outputOption});
+    parser.addPositionalArgument(QStringLiteral("CUT.mp4"), QStringLiteral("the recording the camera could not finish"));
+    if (const auto status = parseCliArguments(parser, "recover", QLatin1String(kUsage), args))
+        return *status;
+    if (parser.positionalArguments().size() != 1)
+        return cliUsageError("recover", QLatin1String(kUsage), QStringLiteral("one recording, please"));
+    const QString cut = parser.positionalArguments().first();
+    const QString out = parser.value(outputOption);
+    if (out.isEmpty())
+        return cliUsageError("recover", QLatin1String(kUsage), QStringLiteral("no output file (-o)"));
+    QString reference = parser.value(referenceOption);
+    QString card = parser.value(cardOption);
     av_log_set_level(AV_LOG_QUIET);
     RecoveryDecoder decoder;
     RecordingRecovery recovery({[&decoder](const QByteArray& config, const std::uint8_t* data, std::size_t size,

@@ -5,6 +5,7 @@
 #include "card/RecordingLibrary.h"
 #include "card/SystemDriveProvider.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,15 +24,18 @@ QJsonValue timeJson(const CalendarTime& t)
 
 int runScan(const QStringList& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: halcyon-deck-cli scan ROOT\n");
-        return 2;
-    }
-    if (!QFileInfo(args[0]).isDir()) {
-        std::fprintf(stderr, "scan: %s is not a folder\n", qPrintable(args[0]));
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("ROOT"), QStringLiteral("the card's folder"));
+    if (const auto status = parseCliArguments(parser, "scan", QStringLiteral("scan ROOT"), args))
+        return *status;
+    const QStringList roots = parser.positionalArguments();
+    if (roots.size() != 1)
+        return cliUsageError("scan", QStringLiteral("scan ROOT"), QStringLiteral("one folder, please"));
+    if (!QFileInfo(roots[0]).isDir()) {
+        std::fprintf(stderr, "scan: %s is not a folder\n", qPrintable(roots[0]));
         return 1;
     }
-    const QString root = SystemDriveProvider::NormalizeRoot(args[0]);
+    const QString root = SystemDriveProvider::NormalizeRoot(roots[0]);
     RecordingLibrary library;
     library.ScanCard(root);
 

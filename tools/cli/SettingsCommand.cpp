@@ -4,7 +4,7 @@
 
 #include "config/DeviceConfig.h"
 
-#include <QFile>
+#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,14 +14,13 @@ namespace {
 
 int show(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    const SettingsFileRead read = ReadSettingsFile(path, &data);
+    if (read == SettingsFileRead::CannotOpen) {
         std::fprintf(stderr, "settings: cannot open %s\n", qPrintable(path));
         return 1;
     }
-    // Only read: the viewer's rule of replacing a wrong-sized file is for the card scan.
-    const QByteArray data = file.read(DeviceSettings::kSize + 1);
-    if (data.size() != DeviceSettings::kSize) {
+    if (read == SettingsFileRead::WrongSize) {
         std::fprintf(stderr, "settings: %s is not a %d-byte settings record\n", qPrintable(path), DeviceSettings::kSize);
         return 1;
     }
@@ -57,12 +56,18 @@ int reset(const QString& path)
 
 int runSettings(const QStringList& args)
 {
-    if (args.size() == 2 && args[0] == QLatin1String("show"))
-        return show(args[1]);
-    if (args.size() == 2 && args[0] == QLatin1String("reset"))
-        return reset(args[1]);
-    std::fprintf(stderr, "usage: halcyon-deck-cli settings show|reset FILE\n");
-    return 2;
+    const QString usage = QStringLiteral("settings show|reset FILE");
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("show|reset"), QStringLiteral("print the record, or write the camera's default"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the settings file"));
+    if (const auto status = parseCliArguments(parser, "settings", usage, args))
+        return *status;
+    const QStringList words = parser.positionalArguments();
+    if (words.size() == 2 && words[0] == QLatin1String("show"))
+        return show(words[1]);
+    if (words.size() == 2 && words[0] == QLatin1String("reset"))
+        return reset(words[1]);
+    return cliUsageError("settings", usage, QStringLiteral("show or reset, then the file"));
 }
 
 const CliCommandRegistration registration({"settings",

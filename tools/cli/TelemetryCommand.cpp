@@ -6,6 +6,7 @@
 #include "telemetry/TelemetryExport.h"
 #include "tools/cli/CliCommand.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,30 +31,33 @@ QByteArray impactsJson(const RecordingTelemetry& telemetry)
 
 int runTelemetry(const QStringList& args)
 {
-    QString path;
-    QString format;
-    double threshold = ImpactDetector::kDefaultThresholdG;
-    bool unknown = false;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--format") && i + 1 < args.size())
-            format = args[++i];
-        else if (args[i].startsWith(QLatin1String("--format=")))
-            format = args[i].mid(9);
-        else if (args[i] == QLatin1String("--threshold") && i + 1 < args.size()) {
-            bool ok = false;
-            threshold = args[++i].toDouble(&ok);
-            unknown = unknown || !ok || !(threshold > 0);
-        }
-        else if (path.isEmpty() && !args[i].startsWith(QLatin1String("--")))
-            path = args[i];
-        else
-            unknown = true;
-    }
+    QCommandLineParser parser;
+    const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("csv, gpx, nmea or impacts"),
+                                          QStringLiteral("FORMAT"));
+    const QCommandLineOption thresholdOption(
+        QStringLiteral("threshold"), QStringLiteral("impacts: the acceleration that counts, in g"), QStringLiteral("G"));
+    parser.addOptions({formatOption, thresholdOption});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the recording"));
+    if (const auto status = parseCliArguments(parser, "telemetry", QLatin1String(kUsage), args))
+        return *status;
+    const auto refuse = [](const QString& message) {
+        return cliUsageError("telemetry", QLatin1String(kUsage), message);
+    };
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return refuse(QStringLiteral("one recording, please"));
+    const QString path = files.first();
+    const QString format = parser.value(formatOption);
     const QStringList formats{QStringLiteral("csv"), QStringLiteral("gpx"), QStringLiteral("nmea"),
                               QStringLiteral("impacts")};
-    if (unknown || path.isEmpty() || !formats.contains(format)) {
-        std::fprintf(stderr, "usage: halcyon-deck-cli %s\n", kUsage);
-        return 2;
+    if (!formats.contains(format))
+        return refuse(QStringLiteral("unknown format '%1'").arg(format));
+    double threshold = ImpactDetector::kDefaultThresholdG;
+    if (parser.isSet(thresholdOption)) {
+        bool ok = false;
+        threshold = parser.value(thresholdOption).toDouble(&ok);
+        if (!ok || !(threshold > 0))
+            return refuse(QStringLiteral("--threshold takes a number of g above 0"));
     }
 
     QString error;
@@ -62,7 +66,6 @@ int runTelemetry(const QStringList& args)
         std::fprintf(stderr, "telemetry: %s: %s\n", qPrintable(path), qPrintable(error));
         return 1;
     }
-    source->TelemetrySetSpan(0, -1);
     RecordingTelemetry telemetry;
     telemetry.impactThresholdG = threshold;
     telemetry.LoadTelemetry(source.get(), nullptr);

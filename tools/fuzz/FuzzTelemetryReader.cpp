@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     if (auto source = TelemetryFileSource::Open(path)) {
-        source->TelemetrySetSpan(0, -1);
         RecordingTelemetry telemetry;
         telemetry.LoadTelemetry(source.get(), nullptr);
         if (telemetry.gpsTimes.size() != telemetry.gpsTrack.size())
