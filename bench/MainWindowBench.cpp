@@ -1,7 +1,6 @@
 // The viewer's main window with the real engine; driven by bench/mainwindow.sh.
 //   halcyon-bench-mainwin first-picture CARD N  double-click row 0 N times; ms until both
-//                                               video windows hold a new picture (the fixed
-//                                               pause before reopening is not counted)
+//                                               video windows hold a new picture
 //   halcyon-bench-mainwin play CARD             double-click row 0 and play it to its end
 //   halcyon-bench-mainwin switch CARD N         while one recording plays, double-click the
 //                                               other N times (rows 0 and 1 in turn); ms from the
@@ -12,6 +11,7 @@
 // CARD: a card folder (INFINITE and EVENT folders) whose first recording is the one measured.
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
+#include "app/ViewerCore.h"
 #include "card/RecordingLibrary.h"
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
@@ -39,22 +39,20 @@ private:
 
 struct Viewer {
     GstPlaybackEngine* engine = nullptr;
+    std::unique_ptr<ViewerCore> core;
     std::unique_ptr<CVxMainFrame> frame;
 
     explicit Viewer(const QString& card)
     {
         MainFrameServices s;
         s.checkMediaComponents = [] { return 1; };
-        s.createEngine = [this] {
-            auto e = std::make_unique<GstPlaybackEngine>();
-            if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
-                e->SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
-            engine = e.get();
-            return std::unique_ptr<PlaybackEngine>(std::move(e));
-        };
+        auto e = std::make_unique<GstPlaybackEngine>();
+        if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
+            e->SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
+        engine = e.get();
         const QString root = card.endsWith(QLatin1Char('/')) ? card : card + QLatin1Char('/');
-        s.createDriveProvider = [root] { return std::make_unique<OneDrive>(root); };
-        frame = std::make_unique<CVxMainFrame>(std::move(s));
+        core = std::make_unique<ViewerCore>(ViewerCore::Parts{std::move(e), std::make_unique<OneDrive>(root), nullptr});
+        frame = std::make_unique<CVxMainFrame>(*core, std::move(s));
         frame->LoadFrame();
         frame->show();
         SpinUntil([this] { return frame->recordingList()->GetRowCount() > 0; }, 10000);
@@ -116,16 +114,6 @@ int firstPicture(const QString& card, int runs)
         return 1;
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
-        // Measured from the double-click with the pause before reopening left out.
-        QElapsedTimer paused;
-        qint64 pausedMs = 0;
-        v.frame->controller().SetWait([&](int w) {
-            paused.start();
-            QEventLoop loop;
-            QTimer::singleShot(w, &loop, &QEventLoop::quit);
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            pausedMs += paused.elapsed();
-        });
         v.frame->videoWindow(0)->clearFrame();
         v.frame->videoWindow(1)->clearFrame();
         QElapsedTimer t;
@@ -136,7 +124,7 @@ int firstPicture(const QString& card, int runs)
                                      10000);
         if (!ok)
             return 1;
-        ms.push_back(double(t.elapsed() - pausedMs));
+        ms.push_back(double(t.elapsed()));
     }
     std::printf("double-click -> first picture of both windows: median %.0f ms over %d runs (min %.0f, max %.0f)\n",
                 median(ms), runs, *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()));
@@ -164,7 +152,7 @@ int switchWhilePlaying(const QString& card, int runs)
     for (int i = 0; i < runs; ++i) {
         SpinUntil([] { return false; }, 1000); // it plays a while
         const int row = (i + 1) % 2;
-        const QString path = v.frame->library().GetRecording(v.frame->library().shownCategory, row)->path;
+        const QString path = v.frame->library().GetRecording(v.frame->library().shownCategory(), row)->path;
         started.clear();
         QElapsedTimer t;
         meter.Start();
@@ -210,10 +198,11 @@ int play(const QString& card)
     QElapsedTimer wall;
     wall.start();
     v.frame->controller().ActivateRow(0);
-    const std::uint64_t duration = v.engine->GetDurationMs();
-    SpinUntil([&] { return v.engine->GetPositionMs() + 50 >= duration; }, int(duration) + 20000);
+    const auto duration = v.engine->GetDurationMs();
+    SpinUntil([&] { return v.engine->GetPositionMs() + std::chrono::milliseconds(50) >= duration; },
+              int(duration.count()) + 20000);
     std::printf("viewer played %llu ms in %lld ms wall; paint passes: window %d, video 1 %d, video 2 %d\n",
-                (unsigned long long)duration, (long long)wall.elapsed(), window.paints, video1.paints, video2.paints);
+                (unsigned long long)duration.count(), (long long)wall.elapsed(), window.paints, video1.paints, video2.paints);
     return 0;
 }
 } // namespace

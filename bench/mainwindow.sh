@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The main window with the real engine on the 1080p + 720p recording of the
-# engine benchmark: double-click to first picture (target <= 300 ms, the fixed
-# 500 ms pause before reopening not counted) and the viewer's CPU against the
+# engine benchmark: double-click to first picture (target <= 300 ms) and the viewer's CPU against the
 # engine alone (target: the window adds <= 10 %); switching recordings while one
 # plays (click -> both new pictures, everything counted) and the longest stall of
 # the event loop during switches and the stop command (target <= 50 ms). Runs on
