@@ -11,6 +11,7 @@
 #include "app/PlaybackController.h"
 #include "app/Playlist.h"
 #include "app/StartupRegistry.h"
+#include "app/SettingsCommand.h"
 #include "app/ViewerCore.h"
 #include "app/VideoPlacement.h"
 #include "display/CLinePlot.h"

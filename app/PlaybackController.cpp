@@ -99,7 +99,7 @@ void PlaybackController::showSoundSwitch()
 
 // ---------------------------------------------------------------- playing
 
-void PlaybackController::stopAndClose()
+void PlaybackController::CloseRecording()
 {
     m_pendingOpen.clear();
     if (!m_engine)
@@ -120,23 +120,12 @@ void PlaybackController::stopAndClose()
     showImpactMarkers();
 }
 
-void PlaybackController::CloseRecording()
-{
-    stopAndClose();
-}
-
 void PlaybackController::OnCardRemoved()
 {
     // A recording stopped by its own error stays where the user saw it break.
     if (HasGraph() && m_engine->State() == EngineState::Stopped)
         return;
-    stopAndClose();
-}
-
-void PlaybackController::SetVideoWindows(const std::array<IVideoWindow*, 4>& windows)
-{
-    if (m_engine)
-        m_engine->SetVideoWindows(windows);
+    CloseRecording();
 }
 
 void PlaybackController::RepaintVideo()
@@ -179,7 +168,7 @@ bool PlaybackController::PlayFile(const QString& path)
     if (!m_engine)
         return false;
     if (m_engine->HasGraph() && m_engine->State() != EngineState::NoMedia)
-        stopAndClose();
+        CloseRecording();
     // The decoders of the recording before must let go first; the file opens
     // as soon as they have, and only the latest file asked for.
     if (m_engine->Releasing()) {
@@ -317,7 +306,7 @@ void PlaybackController::ActivateRow(int row)
 
 void PlaybackController::StopCommand()
 {
-    stopAndClose();
+    CloseRecording();
     enableTransport(false);
     emit playStateChanged();
     clearPlot();

@@ -69,7 +69,11 @@ public:
 
     void SetViews(const PlaybackViews& views) { m_views = views; }
     // The engine's video windows (ids 401, 402, 605, 606), once.
-    void SetVideoWindows(const std::array<IVideoWindow*, 4>& windows);
+    void SetVideoWindows(const std::array<IVideoWindow*, 4>& windows)
+    {
+        if (m_engine)
+            m_engine->SetVideoWindows(windows);
+    }
     void SetPrompt(IPrompt* prompt) { m_views.prompt = prompt; }
     // Asked after "Can not OpenFile" with the path that failed; it answers
     // through done, now or later: the path of a recovered copy to open and
@@ -148,7 +152,8 @@ public:
     // The change of the acceleration vector that counts as an impact, from the
     // viewer's settings; one that is not a positive number keeps the default.
     void SetImpactThreshold(double g);
-    // Stops and closes whatever is open (exit, a format).
+    // Stop, back to the start, stop, close: how every open recording is let
+    // go (exit, a format, another recording). One waiting to open is forgotten.
     void CloseRecording();
     // The card in use went away: what plays or is paused closes; a recording
     // already stopped stays as it is.
@@ -231,9 +236,6 @@ private slots:
     void onEngineReleased();
 
 private:
-    // Stop, back to the start, stop, close: how every open recording is let go.
-    // A recording waiting to open is forgotten.
-    void stopAndClose();
     bool openAndRun(const QString& path);
     void play(const std::optional<QString>& path);
     // "Can not OpenFile": the file failed to open or its graph failed to build.

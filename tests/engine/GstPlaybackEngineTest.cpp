@@ -460,7 +460,7 @@ void GstPlaybackEngineTest::badFilesFailToOpenCleanly()
     }
     QElapsedTimer timer;
     timer.start();
-    const bool opened = m_engine->Open(path);
+    const Result<void> opened = m_engine->Open(path);
     QVERIFY(timer.elapsed() < kWaitMs);
     if (args.contains(QStringLiteral("--telemetry-only"))) {
         // Opens with no pictures: nothing can run.
@@ -472,6 +472,7 @@ void GstPlaybackEngineTest::badFilesFailToOpenCleanly()
     QVERIFY(!opened);
     QVERIFY(!m_engine->HasGraph());
     QVERIFY(!m_engine->LastOpenError().isEmpty());
+    QCOMPARE(opened.error(), m_engine->LastOpenError());
     // The engine is still usable.
     QVERIFY(openClip(QStringLiteral("plain.mp4")));
 }
