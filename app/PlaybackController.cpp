@@ -109,12 +109,8 @@ void PlaybackController::CloseRecording()
     m_dragging = false;
     m_stoppedByError = false;
     m_openFile.clear();
-    if (m_engine->HasGraph()) {
-        (void)m_engine->Stop();
-        if (m_engine->HasFilterGraph())
-            m_engine->SeekMs(0ms);
-        (void)m_engine->Stop();
-    }
+    // Closing stops the graph on the engine's own thread; stopping and
+    // rewinding it here first would only make the UI thread wait for it.
     m_engine->Close();
     m_telemetry.impacts.clear();
     showImpactMarkers();

@@ -152,8 +152,8 @@ public:
     // The change of the acceleration vector that counts as an impact, from the
     // viewer's settings; one that is not a positive number keeps the default.
     void SetImpactThreshold(double g);
-    // Stop, back to the start, stop, close: how every open recording is let
-    // go (exit, a format, another recording). One waiting to open is forgotten.
+    // How every open recording is let go (stop command, exit, a format, the
+    // card's loss, another recording). One waiting to open is forgotten.
     void CloseRecording();
     // The card in use went away: what plays or is paused closes; a recording
     // already stopped stays as it is.
