@@ -2,39 +2,30 @@
 
 #include "app/MainFrameLayout.h"
 #include "app/MainFramePainter.h"
+#include "app/MainFrameFileCommands.h"
 #include "app/MainFrameTables.h"
 #include "app/MapPopupLink.h"
 #include "app/MediaComponentReport.h"
 #include "base/ControlIds.h"
 #include "base/Messages.h"
 #include "app/PlaybackController.h"
+#include "app/Playlist.h"
 #include "app/StartupRegistry.h"
+#include "app/SettingsCommand.h"
+#include "app/ViewerCore.h"
 #include "app/VideoPlacement.h"
 #include "display/CLinePlot.h"
 #include "display/CVxAnalogMeter.h"
 #include "display/IMapPopup.h"
 #include "display/MapConfig.h"
 #include "display/VideoWindow.h"
-#include "engine/PlaybackEngine.h"
 #include "engine/VolumePath.h"
 #include "listctrl/CHTMLListCtrl.h"
-#include "app/SettingsCommand.h"
 #include "config/CPlayerSetting.h"
 #include "card/CardMonitor.h"
-#include "recovery/RecoveryOffer.h"
-#include "recovery/RecoveryProgressRunner.h"
-#include "card/UDisksCardFormatter.h"
-#include "card/CopyProgressDialog.h"
 #include "listctrl/HTMLLIST_NOTIFY.h"
-#include "incident/IncidentExportDialogs.h"
-#include "incident/IncidentExportFlow.h"
 #include "card/HTMLListRecordingView.h"
-#include "card/HTMLListTickedRows.h"
-#include "card/IPrompt.h"
-#include "card/PlatformFileDialogs.h"
-#include "card/RecordingFileOps.h"
 #include "card/RecordingLibrary.h"
-#include "card/SnapshotExport.h"
 #include "card/SystemDriveProvider.h"
 #include "skin/CMemoryDC.h"
 #include "skin/CVxButton.h"
@@ -43,7 +34,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -68,18 +58,12 @@ QString text(const char* s)
 
 } // namespace
 
-
-CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services))
+CVxMainFrame::CVxMainFrame(ViewerCore& core, MainFrameServices services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)), m_core(core), m_controller(core.controller()),
+      m_sliders(*this, m_controller), m_files(std::make_unique<MainFrameFileCommands>(*this, core, m_services))
 {
-    m_library = std::make_unique<RecordingLibrary>();
-    m_controller = std::make_unique<PlaybackController>(
-        m_services.createEngine ? m_services.createEngine() : nullptr, *m_library, m_config);
-    m_controller->SetPrompt(m_services.prompt);
-    m_controller->SetImpactThreshold(QSettings().value(QStringLiteral("impacts/thresholdG"), ImpactDetector::kDefaultThresholdG).toDouble());
-    m_drives = m_services.createDriveProvider ? m_services.createDriveProvider() : nullptr;
-    if (!m_drives)
-        m_drives = SystemDriveProvider::Create();
+    m_core.SetPrompt(m_services.prompt);
+    m_controller.SetImpactThreshold(QSettings().value(QStringLiteral("impacts/thresholdG"), ImpactDetector::kDefaultThresholdG).toDouble());
     // The engine's construction stores the machine-wide flag the camera
     // maker's tools look for; an ordinary user cannot write it and that is fine.
     WriteMachineRegistryValues();
@@ -89,23 +73,27 @@ CVxMainFrame::CVxMainFrame(MainFrameServices services, QWidget* parent)
         const MapConfig mapConfig = MapConfig::Load();
         m_mapPopup = m_services.createMapPopup(mapConfig);
         if (m_mapPopup)
-            m_mapLink = std::make_unique<MapPopupLink>(*m_controller, m_config, *m_mapPopup, mapConfig);
+            m_mapLink = std::make_unique<MapPopupLink>(m_controller, m_core.config(), *m_mapPopup, mapConfig);
     }
 }
 
 CVxMainFrame::~CVxMainFrame()
 {
-    // The list view points into the list widget, which goes with the children.
-    if (m_library)
-        m_library->SetListView(nullptr);
+    // The core stays: nothing of this window may be reached from it any more.
+    m_controller.SetViews({});
+    m_core.SetSettingsSheet({});
+    m_core.library().SetListView(nullptr);
+}
+
+RecordingLibrary& CVxMainFrame::library() const
+{
+    return m_core.library();
 }
 
 void CVxMainFrame::setPrompt(IPrompt* prompt)
 {
     m_services.prompt = prompt;
-    m_controller->SetPrompt(prompt);
-    if (m_settings)
-        m_settings->SetPrompt(prompt);
+    m_core.SetPrompt(prompt);
 }
 
 bool CVxMainFrame::LoadFrame()
@@ -138,19 +126,9 @@ void CVxMainFrame::createButtonTable(const SkinControlDef* rows, std::size_t cou
     }
 }
 
-CVxSlider* CVxMainFrame::makeSlider(ControlId id, const QRect& r, int channel, int thumb, int min, int max, int pos)
-{
-    auto* s = new CVxSlider(this, IdOf(id), r);
-    s->SetChannelBitmap(channel);
-    s->SetThumbBitmap(thumb);
-    s->SetRange(min, max);
-    s->SetPos(pos);
-    return s;
-}
-
 int CVxMainFrame::OnCreate()
 {
-    PlaybackController& c = *m_controller;
+    PlaybackController& c = m_controller;
     // The decoder's per-user values.
     WriteDecoderRegistryValues();
 
@@ -181,11 +159,7 @@ int CVxMainFrame::OnCreate()
     if (m_mapLink)
         m_mapLink->StartCheck();
 
-    // Position and speed sliders are enabled when a recording starts.
-    m_positionSlider = makeSlider(ControlId::PositionSlider, MainFrameLayout::PositionSliderRect(), 155, 193, 0, 100, 0);
-    m_positionSlider->Enable(false);
-    m_speedSlider = makeSlider(ControlId::SpeedSlider, MainFrameLayout::SpeedSliderRect(), 143, 596, 1, 9, c.speedSetting());
-    m_speedSlider->Enable(false);
+    m_sliders.CreateTransport();
 
     m_speedMeter = new CVxAnalogMeter(this);
     m_speedMeter->setGeometry(R(18, 558, 140, 630));
@@ -208,29 +182,40 @@ int CVxMainFrame::OnCreate()
     // system output's level. The sound server gets a short bound at most.
     const bool soundOn = c.OpenSystemSound(m_services.createVolumePath ? m_services.createVolumePath() : nullptr);
     m_muteSwitch->SetState(soundOn ? 1 : 0);
-    m_volumeSlider = makeSlider(ControlId::VolumeSlider, R(62, 492, 151, 502), 175, 595, 0, 99, c.volumePercent());
+    m_sliders.CreateVolume(m_muteSwitch);
 
     // The recording list, with the check-box column.
     m_recordingList = new CHTMLListCtrl(this);
     m_recordingList->Create(this, R(709, 432, 1122, 632));
     m_recordingList->SetStyle(3);
+    m_files->SetList(m_recordingList);
     connect(m_recordingList, &CHTMLListCtrl::notify, this, &CVxMainFrame::onListNotify);
     m_listView = std::make_unique<HTMLListRecordingView>(*m_recordingList);
-    m_library->SetListView(m_listView.get());
-    m_cardMonitor = std::make_unique<CardMonitor>(*m_library, *m_drives, m_config, c.engine(), this);
-    m_cardMonitor->wait = [this](int ms) { m_controller->Wait(ms); };
-    connect(m_library.get(), &RecordingLibrary::categoryShown, this, &CVxMainFrame::showCategoryTabs);
-    connect(m_cardMonitor.get(), &CardMonitor::settingsLoaded, this, [this] {
-        m_speedMeter->SetVelo(0, m_config.live.speedUnit);
+    m_core.library().SetListView(m_listView.get());
+    connect(&m_core.library(), &RecordingLibrary::categoryShown, this, &CVxMainFrame::showCategoryTabs);
+    // Read from the card at a scan, or changed by the settings sheet: with
+    // nothing playing the read-out shows 0 in the new unit.
+    connect(&m_core.cardMonitor(), &CardMonitor::settingsLoaded, this,
+            [this] { m_speedMeter->SetVelo(0, m_core.config().live.speedUnit); });
+    connect(&m_core, &ViewerCore::speedReadoutReset, m_speedMeter, [this](int unit) { m_speedMeter->SetVelo(0, unit); });
+    connect(&m_core, &ViewerCore::settingsChanged, this, [this] {
         if (m_mapLink)
             m_mapLink->SettingsChanged();
         update();
     });
-    CreateSettingsCommand();
-    OfferRecoveries();
+    m_core.SetSettingsSheet([this](SettingsSheetContext& context) {
+        if (m_services.runSettingsSheet)
+            return m_services.runSettingsSheet(context);
+        CPlayerSetting sheet(context, this);
+        return sheet.exec() == QDialog::Accepted;
+    });
+    m_files->OfferRecoveries();
 
     // The controller drives the window from here on.
-    c.SetViews(PlaybackViews{this, this, m_linePlot, m_services.prompt});
+    c.SetViews(PlaybackViews{&m_sliders, m_linePlot, m_services.prompt});
+    connect(&c, &PlaybackController::recordingOpened, this, [this] { ShowVideoWindows(true); });
+    connect(&c, &PlaybackController::recordingStarted, this, &CVxMainFrame::PlaceVideoWindows);
+    connect(&c, &PlaybackController::recordingStopped, this, [this] { ShowVideoWindows(false); });
     connect(&c, &PlaybackController::playStateChanged, this, &CVxMainFrame::RefreshPlayPause);
     connect(&c, &PlaybackController::positionTicked, this, [this] {
         update(m_fullScreen ? m_positionTimeRectFull : m_positionTimeRect);
@@ -241,11 +226,10 @@ int CVxMainFrame::OnCreate()
     });
     connect(&c, &PlaybackController::speedReadout, m_speedMeter, &CVxAnalogMeter::SetVelo);
     connect(&c, &PlaybackController::redrawRequested, this, [this] { update(); });
-    connect(&c, &PlaybackController::categoryTabsShow, this, &CVxMainFrame::showCategoryTabs);
-    connect(&c, &PlaybackController::categoryTabPressed, this,
+    connect(&m_core.playlist(), &Playlist::categoryTabsShow, this, &CVxMainFrame::showCategoryTabs);
+    connect(&m_core.playlist(), &Playlist::categoryTabPressed, this,
             [this](int category) { m_categoryButtons.at(std::size_t(category))->SetChecked(true); });
-    if (PlaybackEngine* engine = c.engine())
-        engine->SetVideoWindows({m_videoWindows[0], m_videoWindows[1], m_videoWindows[2], m_videoWindows[3]});
+    c.SetVideoWindows({m_videoWindows[0], m_videoWindows[1], m_videoWindows[2], m_videoWindows[3]});
 
     // The working volume is 50 % from here on.
     c.SetInitialVolume(50);
@@ -269,64 +253,10 @@ int CVxMainFrame::OnCreate()
     return 0;
 }
 
-void CVxMainFrame::CreateSettingsCommand()
-{
-    m_cardFormatter = m_services.createCardFormatter ? m_services.createCardFormatter()
-                                                     : std::make_unique<UDisksCardFormatter>();
-    PlaybackController& c = *m_controller;
-    SettingsCommand::Hooks hooks;
-    hooks.pauseIfRunning = [&c] { return c.PauseForDialog(); };
-    hooks.resume = [&c] { c.ResumeAfterDialog(true); };
-    hooks.cardRoot = [this] { return m_library->CardRoot; };
-    hooks.runSheet = [this, &c](SettingsSheetContext& context) {
-        // While the sheet is open the end of a recording does not start the next one.
-        const bool advance = c.AutoAdvanceAllowed();
-        c.SetAutoAdvanceAllowed(false);
-        bool ok = false;
-        if (m_services.runSettingsSheet) {
-            ok = m_services.runSettingsSheet(context);
-        } else {
-            CPlayerSetting sheet(context, this);
-            ok = sheet.exec() == QDialog::Accepted;
-        }
-        c.SetAutoAdvanceAllowed(advance);
-        return ok;
-    };
-    hooks.resetSpeedReadout = [this](int unit) { m_speedMeter->SetVelo(0, unit); };
-    hooks.redraw = [this] {
-        if (m_mapLink)
-            m_mapLink->SettingsChanged();
-        update();
-    };
-    hooks.clearAfterFormat = [this] {
-        m_library->ResetLibrary();
-        if (m_library->CardRoot.isEmpty())
-            m_cardMonitor->PostScanRequest();
-    };
-    hooks.releaseMedia = [&c] { c.CloseRecording(); };
-    hooks.cardFormatter = m_cardFormatter.get();
-    hooks.holdCardMonitor = [this] { m_cardMonitor->Hold(); };
-    hooks.releaseCardMonitor = [this] { m_cardMonitor->Release(); };
-    m_settings = std::make_unique<SettingsCommand>(m_config, std::move(hooks));
-    m_settings->SetPrompt(m_services.prompt);
-}
-
-void CVxMainFrame::OfferRecoveries()
-{
-    if (!m_services.recoveryCodecs)
-        return;
-    m_recoveryRunner = std::make_unique<RecoveryProgressRunner>(this, m_services.recoveryCodecs());
-    m_controller->SetRecoveryOffer([this](const QString& path) {
-        if (!m_services.prompt)
-            return QString();
-        RecoveryOffer offer(*m_services.prompt, fileDialogs(), *m_recoveryRunner);
-        return offer.OfferAfterFailedOpen(path, m_library->CardRoot, RecoveryOffer::UserVideoFolder());
-    });
-}
-
 void CVxMainFrame::RegisterCommands()
 {
-    PlaybackController* c = m_controller.get();
+    PlaybackController* c = &m_controller;
+    Playlist* playlist = &m_core.playlist();
     const std::pair<std::vector<CommandId>, std::function<void()>> table[] = {
         {{CommandId::PreviousFile, CommandId::PreviousFileFull}, [c] { c->PlayPrevious(); }},
         {{CommandId::Play, CommandId::PlayFull}, [c] { c->PlayCommand(); }},
@@ -335,11 +265,11 @@ void CVxMainFrame::RegisterCommands()
         {{CommandId::NextFile, CommandId::NextFileFull}, [c] { c->PlayNext(); }},
         {{CommandId::StepBack, CommandId::StepBackFull}, [c] { c->StepBack(); }},
         {{CommandId::StepForward, CommandId::StepForwardFull}, [c] { c->StepForward(); }},
-        {{CommandId::OpenFiles}, [this] { OpenFilesCommand(); }},
-        {{CommandId::CopyRecordings}, [this] { CopyRecordings(); }},
-        {{CommandId::DeleteRecordings}, [this] { DeleteRecordings(); }},
-        {{CommandId::Snapshot}, [this] { SaveSnapshot(); }},
-        {{CommandId::Settings}, [this] { m_settings->Run(); }},
+        {{CommandId::OpenFiles}, [this] { m_files->OpenFiles(); }},
+        {{CommandId::CopyRecordings}, [this] { m_files->Copy(); }},
+        {{CommandId::DeleteRecordings}, [this] { m_files->Delete(); }},
+        {{CommandId::Snapshot}, [this] { m_files->Snapshot(); }},
+        {{CommandId::Settings}, [this] { m_core.settings().Run(); }},
         {{CommandId::Map}, [this] {
              if (m_mapPopup)
                  m_mapPopup->ToggleShown();
@@ -349,6 +279,7 @@ void CVxMainFrame::RegisterCommands()
         {{CommandId::Exit}, [this] { OnAppExit(); }},
         {{CommandId::SwapVideo, CommandId::SwapVideoFull}, [this, c] {
              if (c->SwapVideo()) {
+                 PlaceVideoWindows();
                  update(MainFramePainter::CaptionFrontRect());
                  update(MainFramePainter::CaptionRearRect());
              }
@@ -368,17 +299,7 @@ void CVxMainFrame::RegisterCommands()
         for (CommandId id : ids)
             registerCommand(id, handler);
     for (int category = 0; category < 5; ++category)
-        registerCommand(CategoryCommand(category), [c, category] { c->SelectCategory(category); });
-}
-
-void CVxMainFrame::registerCommand(CommandId id, std::function<void()> handler)
-{
-    m_commands[IdOf(id)] = std::move(handler);
-}
-
-void CVxMainFrame::dispatchCommand(CommandId id)
-{
-    dispatchCommand(IdOf(id));
+        registerCommand(CategoryCommand(category), [playlist, category] { playlist->SelectCategory(category); });
 }
 
 void CVxMainFrame::dispatchCommand(int id)
@@ -388,26 +309,18 @@ void CVxMainFrame::dispatchCommand(int id)
         it->second();
 }
 
-void CVxMainFrame::PumpMessagesFor(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, int(ms - t.elapsed()));
-}
-
 void CVxMainFrame::OnAppExit()
 {
-    // The engine must be stopped and closed while the window and its video
-    // windows still exist.
-    m_controller->CloseRecording();
-    PumpMessagesFor(1000);
+    // Closed while the window and its video windows still exist; the engine
+    // lets go of the file on a thread of its own.
+    m_controller.CloseRecording();
     // The map's browser goes while the application still runs.
     m_mapLink.reset();
     m_mapPopup.reset();
     // The list window goes before the main window.
-    m_library->SetListView(nullptr);
+    m_core.library().SetListView(nullptr);
     m_listView.reset();
+    m_files->SetList(nullptr);
     delete m_recordingList;
     m_recordingList = nullptr;
     close();
@@ -417,68 +330,23 @@ bool CVxMainFrame::event(QEvent* e)
 {
     switch (int(e->type())) {
     case WM_SLIDER_MOVING:
-        OnSliderMoving(static_cast<SliderEvent*>(e)->id);
+        m_sliders.OnMoving(static_cast<SliderEvent*>(e)->id);
         return true;
     case WM_SLIDER_MOVED:
-        OnSliderMoved(static_cast<SliderEvent*>(e)->id);
+        m_sliders.OnMoved(static_cast<SliderEvent*>(e)->id);
         return true;
     case MSG_SCAN_CARD:
-        // A card found while the settings sheet is open is read once it has
-        // closed, not under the user's edits.
-        m_settings->RunWhenClosed([this] { m_cardMonitor->OnScanCard(); });
-        return true;
     case MSG_LIST_RESET:
-        m_library->ResetLibrary();
+        QCoreApplication::sendEvent(&m_core, e);
         return true;
     case MSG_SHELL_MEDIA:
         // The drive provider follows mounts itself; a notice only asks for a look.
-        if (auto* system = dynamic_cast<SystemDriveProvider*>(m_drives.get()))
+        if (auto* system = dynamic_cast<SystemDriveProvider*>(&m_core.drives()))
             system->Refresh();
         return true;
     default:
         return QWidget::event(e);
     }
-}
-
-void CVxMainFrame::OnSliderMoving(int id)
-{
-    switch (ControlId(id)) {
-    case ControlId::PositionSlider:
-    case ControlId::FullPositionSlider:
-        if (CVxSlider* from = ControlId(id) == ControlId::PositionSlider ? m_positionSlider : m_fullPositionSlider)
-            m_controller->PositionSliderMoving(from->GetPos());
-        break;
-    case ControlId::VolumeSlider:
-    case ControlId::FullVolumeSlider:
-        // Only the normal slider writes the volume trace line.
-        if (CVxSlider* from = ControlId(id) == ControlId::VolumeSlider ? m_volumeSlider : m_fullVolumeSlider)
-            m_controller->VolumeSliderMoving(from->GetPos(), ControlId(id) == ControlId::VolumeSlider);
-        break;
-    default:
-        break;
-    }
-}
-
-void CVxMainFrame::OnSliderMoved(int id)
-{
-    if (ControlId(id) == ControlId::PositionSlider || ControlId(id) == ControlId::FullPositionSlider) {
-        if (CVxSlider* from = ControlId(id) == ControlId::PositionSlider ? m_positionSlider : m_fullPositionSlider)
-            m_controller->PositionSliderReleased(from->GetPos());
-        return;
-    }
-    if (ControlId(id) != ControlId::SpeedSlider && ControlId(id) != ControlId::FullSpeedSlider)
-        return;
-    CVxSlider* from = ControlId(id) == ControlId::SpeedSlider ? m_speedSlider : m_fullSpeedSlider;
-    m_controller->SpeedSliderMoved(from ? from->GetPos() : m_controller->speedSetting());
-}
-
-IFileDialogs& CVxMainFrame::fileDialogs()
-{
-    if (m_services.fileDialogs)
-        return *m_services.fileDialogs;
-    if (!m_ownDialogs)
-        m_ownDialogs = std::make_unique<PlatformFileDialogs>(this);
-    return *m_ownDialogs;
 }
 
 // ---------------------------------------------------------------- the controller's views
@@ -491,7 +359,7 @@ void CVxMainFrame::ShowVideoWindows(bool show)
 
 void CVxMainFrame::PlaceVideoWindows()
 {
-    const PlaybackController& c = *m_controller;
+    const PlaybackController& c = m_controller;
     const VideoWindowPlacement p =
         VideoPlacement::Place(c.swapVideo(), m_fullScreen, c.IsRunningOrPaused(), size(), c.firstPictureSize());
     m_videoWindows[0]->setGeometry(p.window1);
@@ -502,60 +370,9 @@ void CVxMainFrame::PlaceVideoWindows()
     m_videoWindows[3]->hide();
 }
 
-void CVxMainFrame::SetPositionRange(int maximumMs)
-{
-    for (CVxSlider* s : {m_positionSlider, m_fullPositionSlider})
-        if (s)
-            s->SetRange(0, maximumMs);
-}
-
-void CVxMainFrame::SetPosition(int ms)
-{
-    for (CVxSlider* s : {m_positionSlider, m_fullPositionSlider})
-        if (s)
-            s->SetPos(ms);
-}
-
-void CVxMainFrame::SetPositionMarkers(const std::vector<int>& ms)
-{
-    for (CVxSlider* s : {m_positionSlider, m_fullPositionSlider})
-        if (s)
-            s->SetMarkers(ms);
-}
-
-void CVxMainFrame::SetSpeed(int setting)
-{
-    for (CVxSlider* s : {m_speedSlider, m_fullSpeedSlider})
-        if (s)
-            s->SetPos(setting);
-}
-
-void CVxMainFrame::SetVolume(int percent)
-{
-    for (CVxSlider* s : {m_volumeSlider, m_fullVolumeSlider})
-        if (s)
-            s->SetPos(percent);
-}
-
-void CVxMainFrame::EnableTransport(bool enabled)
-{
-    for (CVxSlider* s : {m_positionSlider, m_speedSlider, m_fullPositionSlider, m_fullSpeedSlider}) {
-        if (s) {
-            s->Enable(enabled);
-            s->update();
-        }
-    }
-}
-
-void CVxMainFrame::SetSoundSwitch(bool soundOn)
-{
-    m_muteSwitch->SetState(soundOn ? 1 : 0);
-    m_muteSwitch->update();
-}
-
 void CVxMainFrame::RefreshPlayPause()
 {
-    for (const LayoutEntry& e : MainFrameLayout::PlayPauseRows(m_fullScreen, m_controller->IsRunning())) {
+    for (const LayoutEntry& e : MainFrameLayout::PlayPauseRows(m_fullScreen, m_controller.IsRunning())) {
         if (e.key >= 0 && e.key < int(m_skinButtons.size()) && m_skinButtons[e.key])
             m_skinButtons[e.key]->setVisible(e.visibility == LayoutVisibility::Show);
     }
@@ -564,7 +381,7 @@ void CVxMainFrame::RefreshPlayPause()
 void CVxMainFrame::onListNotify(const HTMLLIST_NOTIFY& nm)
 {
     if (nm.hdr.code == HTMLLIST_DBLCLK)
-        m_controller->ActivateRow(nm.row);
+        m_controller.ActivateRow(nm.row);
 }
 
 void CVxMainFrame::showCategoryTabs(int category)
@@ -573,55 +390,6 @@ void CVxMainFrame::showCategoryTabs(int category)
         m_categoryButtons[i]->SetChecked(i == category);
         m_categoryButtons[i]->update();
     }
-}
-
-// ---------------------------------------------------------------- dialogs and file operations
-
-void CVxMainFrame::OpenFilesCommand()
-{
-    const bool wasRunning = m_controller->PauseForDialog();
-    const QStringList paths = fileDialogs().OpenFileNames(RecordingFileOps::kMovieFilter, QStringLiteral("mp4"));
-    // A paused recording stays paused; nothing starts playing.
-    m_controller->AddOpenedFiles(paths, wasRunning);
-}
-
-void CVxMainFrame::CopyRecordings()
-{
-    HTMLListTickedRows rows(*m_recordingList);
-    CopyProgressDialog progress(this);
-    if (m_services.prompt)
-        RecordingFileOps::CopyTickedRecordings(rows, fileDialogs(), *m_services.prompt, progress.Callback());
-}
-
-void CVxMainFrame::DeleteRecordings()
-{
-    if (!m_services.prompt)
-        return;
-    HTMLListTickedRows rows(*m_recordingList);
-    RecordingFileOps::DeleteTickedRecordings(rows, *m_services.prompt, [this](int list, const QString& path) {
-        m_library->RemoveRecording(list, path);
-    });
-}
-
-void CVxMainFrame::ExportIncident()
-{
-    if (!m_services.prompt)
-        return;
-    if (!m_exportFlow) {
-        m_exportDialogs = std::make_unique<IncidentExportDialogs>(this, fileDialogs(), [this] { m_exportFlow->Cancel(); });
-        m_exportFlow = std::make_unique<IncidentExportFlow>(*m_exportDialogs, *m_services.prompt, m_services.createClipEncoder);
-    }
-    const PlaybackController& c = *m_controller;
-    const auto clamp = [](std::uint64_t ms) { return std::uint32_t(qMin<std::uint64_t>(ms, UINT32_MAX)); };
-    m_exportFlow->Start(c.HasGraph() ? c.currentFile() : QString(), clamp(c.PositionMs()), clamp(c.DurationMs()),
-                        c.telemetry(), m_config.live);
-}
-
-void CVxMainFrame::SaveSnapshot()
-{
-    if (m_controller->engine() && m_services.prompt)
-        SnapshotExport::SaveSnapshot(*m_controller->engine(), fileDialogs(), *m_services.prompt);
-    RefreshPlayPause();
 }
 
 // ---------------------------------------------------------------- layout and full screen
@@ -660,10 +428,10 @@ void CVxMainFrame::ApplyLayoutFor(QSize client)
         resize(client);
     setMask(MainFrameLayout::WindowRegion(client));
     m_captionStripRect = MainFrameLayout::CaptionStripRect(client);
-    if (!m_positionSlider)
+    if (!m_sliders.position())
         return; // not created yet
     const MainFrameLayoutResult r = m_fullScreen
-        ? MainFrameLayout::FullScreen(client, m_fullPositionSlider ? m_fullPositionSlider->size() : QSize())
+        ? MainFrameLayout::FullScreen(client, m_sliders.fullPosition() ? m_sliders.fullPosition()->size() : QSize())
         : MainFrameLayout::Normal(client);
     if (m_fullScreen)
         m_speedLabelRectFull = r.speedLabelRectFull.value_or(m_speedLabelRectFull);
@@ -677,9 +445,9 @@ void CVxMainFrame::ApplyLayoutFor(QSize client)
     if (m_fullScreen) {
         m_positionTimeRectFull = r.positionTimeRect;
         m_durationTimeRectFull = r.durationTimeRect;
-        if (r.enableSpeedSliderFull && m_fullSpeedSlider) {
-            m_fullSpeedSlider->Enable(true);
-            m_fullSpeedSlider->update();
+        if (r.enableSpeedSliderFull && m_sliders.fullSpeed()) {
+            m_sliders.fullSpeed()->Enable(true);
+            m_sliders.fullSpeed()->update();
         }
     } else {
         m_positionTimeRect = r.positionTimeRect;
@@ -699,23 +467,12 @@ QRect CVxMainFrame::FullScreenTargetRect() const
 
 void CVxMainFrame::EnterFullScreen()
 {
-    const PlaybackController& c = *m_controller;
-    if (c.HasGraph() && c.engine()->State() == EngineState::NoMedia)
+    if (m_controller.HasNoMedia())
         return;
     m_savedWindowRect = geometry();
     const QRect target = FullScreenTargetRect();
-    if (!m_fullPositionSlider) {
-        // Made once, at the first entry, and kept for the window's life.
-        const FullScreenSliderRects r = MainFrameLayout::FullScreenSliders(target);
-        m_fullPositionSlider = makeSlider(ControlId::FullPositionSlider, r.position, 463, 464, 0, c.durationMs(), 0);
-        m_fullPositionSlider->Enable(m_positionSlider->IsEnabled());
-        m_fullPositionSlider->SetMarkers(m_positionSlider->Markers());
-        m_fullSpeedSlider = makeSlider(ControlId::FullSpeedSlider, r.speed, 144, 596, 1, 9, c.speedSetting());
-        m_fullSpeedSlider->Enable(false);
-        m_fullVolumeSlider = makeSlider(ControlId::FullVolumeSlider, r.volume, 601, 602, 0, 99, c.volumePercent());
-        for (CVxSlider* s : {m_fullPositionSlider, m_fullSpeedSlider, m_fullVolumeSlider})
-            s->show();
-    }
+    // Made once, at the first entry, and kept for the window's life.
+    m_sliders.CreateFullScreen(target);
     m_fullScreen = true;
     if (geometry() == target)
         ApplyLayoutFor(size()); // no size change would come
@@ -754,18 +511,14 @@ void CVxMainFrame::resizeEvent(QResizeEvent* e)
 
 void CVxMainFrame::paintEvent(QPaintEvent*)
 {
-    if (PlaybackEngine* engine = m_controller->HasGraph() ? m_controller->engine() : nullptr) {
-        if (engine->State() == EngineState::Running)
-            engine->RepaintFirst();
-        engine->RepaintAll();
-    }
+    m_controller.RepaintVideo();
     QPainter target(this);
     CMemoryDC dc(target, rect(), QColor(0x36, 0x36, 0x36));
     if (m_fullScreen)
-        m_painter.PaintFullScreen(dc.painter(), rect(), *m_controller, m_positionTimeRectFull, m_durationTimeRectFull,
+        m_painter.PaintFullScreen(dc.painter(), rect(), m_controller, m_positionTimeRectFull, m_durationTimeRectFull,
                                   m_speedLabelRectFull);
     else
-        m_painter.PaintNormal(dc.painter(), rect(), *m_controller, m_positionTimeRect, m_durationTimeRect);
+        m_painter.PaintNormal(dc.painter(), rect(), m_controller, m_positionTimeRect, m_durationTimeRect);
 }
 
 // ---------------------------------------------------------------- mouse and keyboard
@@ -801,19 +554,16 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
     case Qt::Key_Space:
-        dispatchCommand(m_controller->IsRunning() ? CommandId::Pause : CommandId::Play);
+        dispatchCommand(m_controller.IsRunning() ? CommandId::Pause : CommandId::Play);
         return;
     case Qt::Key_Left:
-        dispatchCommand(CommandId::StepBack);
-        return;
     case Qt::Key_Right:
-        dispatchCommand(CommandId::StepForward);
-        return;
     case Qt::Key_Up:
-        dispatchCommand(CommandId::PreviousFile);
-        return;
     case Qt::Key_Down:
-        dispatchCommand(CommandId::NextFile);
+        dispatchCommand(e->key() == Qt::Key_Left ? CommandId::StepBack
+                        : e->key() == Qt::Key_Right ? CommandId::StepForward
+                        : e->key() == Qt::Key_Up    ? CommandId::PreviousFile
+                                                    : CommandId::NextFile);
         return;
     case Qt::Key_F:
         if (!ctrl && !m_fullScreen)
@@ -830,11 +580,11 @@ void CVxMainFrame::keyPressEvent(QKeyEvent* e)
         return;
     case Qt::Key_E:
         if (ctrl)
-            ExportIncident();
+            m_files->ExportIncident();
         return;
     case Qt::Key_I:
         // Nothing further that way: a beep rather than silence.
-        if (!ctrl && !((e->modifiers() & Qt::ShiftModifier) ? m_controller->PreviousImpact() : m_controller->NextImpact()))
+        if (!ctrl && !((e->modifiers() & Qt::ShiftModifier) ? m_controller.PreviousImpact() : m_controller.NextImpact()))
             QApplication::beep();
         return;
     case Qt::Key_M:

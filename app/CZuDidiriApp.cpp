@@ -3,6 +3,7 @@
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
 #include "app/StartupRegistry.h"
+#include "app/ViewerCore.h"
 #include "display/CVxBrowser.h"
 #include "engine/MediaComponentCheck.h"
 #include "engine/ClipExporter.h"
@@ -21,7 +22,7 @@
 CZuDidiriApp::CZuDidiriApp() = default;
 CZuDidiriApp::~CZuDidiriApp()
 {
-    m_mainWnd.reset(); // before the prompt it points to
+    m_mainWnd.reset(); // before the prompt and the core it points to
 }
 
 bool CZuDidiriApp::InitInstance()
@@ -32,9 +33,14 @@ bool CZuDidiriApp::InitInstance()
     QCoreApplication::setOrganizationName(AppSettingsKey());
     QCoreApplication::setApplicationName(QStringLiteral("Halcyon Deck"));
 
+    // The core first: library, settings, playlist, the playback controller
+    // with its engine, the card monitor and the settings command.
+    ViewerCore::Parts parts;
+    parts.engine = std::make_unique<GstPlaybackEngine>();
+    m_core = std::make_unique<ViewerCore>(std::move(parts));
+
     MainFrameServices services;
     services.checkMediaComponents = [] { return CheckMediaComponents(); };
-    services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<GstPlaybackEngine>()); };
     services.recoveryCodecs = [] {
         // One recovery runs at a time, on the runner's worker thread.
         auto decoder = std::make_shared<RecoveryDecoder>();
@@ -56,7 +62,7 @@ bool CZuDidiriApp::InitInstance()
     services.createMapPopup = [](const MapConfig& config) {
         return std::unique_ptr<IMapPopup>(std::make_unique<CVxBrowser>(config));
     };
-    m_mainWnd = std::make_unique<CVxMainFrame>(std::move(services));
+    m_mainWnd = std::make_unique<CVxMainFrame>(*m_core, std::move(services));
     m_prompt = std::make_unique<MessageBoxPrompt>(m_mainWnd.get());
     m_mainWnd->setPrompt(m_prompt.get());
     if (!m_mainWnd->LoadFrame())

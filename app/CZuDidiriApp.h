@@ -7,6 +7,7 @@
 #include <memory>
 
 class CVxMainFrame;
+class ViewerCore;
 
 class CZuDidiriApp {
 public:
@@ -27,6 +28,7 @@ private:
     void StartScreenshotPlayback();
     void OpenStartupFiles();
 
+    std::unique_ptr<ViewerCore> m_core;
     std::unique_ptr<MessageBoxPrompt> m_prompt;
     std::unique_ptr<CVxMainFrame> m_mainWnd;
     QStringList m_startupFiles;

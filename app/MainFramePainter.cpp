@@ -68,9 +68,9 @@ void MainFramePainter::paintTimes(QPainter& dc, const PlaybackController& c, con
                                   const QRect& durationTime) const
 {
     const bool rp = c.IsRunningOrPaused();
-    drawText(dc, durationTime, PlaybackReadoutText::TimeText(rp, c.DurationMs() * 10000), 11, 500, 0xC8C8C8,
+    drawText(dc, durationTime, PlaybackReadoutText::TimeText(rp, c.DurationMs()), 11, 500, 0xC8C8C8,
              Qt::AlignCenter);
-    drawText(dc, positionTime, PlaybackReadoutText::TimeText(rp, c.PositionMs() * 10000), 11, 500, 0x54B5EF,
+    drawText(dc, positionTime, PlaybackReadoutText::TimeText(rp, c.PositionMs()), 11, 500, 0x54B5EF,
              Qt::AlignCenter);
 }
 

@@ -1,7 +1,6 @@
 #include "app/PlaybackController.h"
 
 #include "app/IPlaybackSliders.h"
-#include "app/IVideoArea.h"
 #include "base/LogCategories.h"
 #include "base/Trace.h"
 #include "base/UiText.h"
@@ -11,11 +10,11 @@
 #include "engine/PlaybackTables.h"
 #include "engine/SeekCoalescer.h"
 #include "engine/VolumePath.h"
+#include "app/Playlist.h"
 #include "card/IPrompt.h"
-#include "card/IRecordingListView.h"
 #include "card/RecordingLibrary.h"
+#include "card/SnapshotExport.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
@@ -23,42 +22,25 @@
 const QString PlaybackController::kPlaybackFailedText =
     QString::fromUtf8(QT_TRANSLATE_NOOP("PlaybackController", "녹화 파일을 끝까지 재생하지 못하고 멈췄습니다:"));
 
-PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library,
+using namespace std::chrono_literals;
+
+PlaybackController::PlaybackController(std::unique_ptr<PlaybackEngine> engine, Playlist& playlist,
                                        const DeviceConfig& config, QObject* parent)
-    : QObject(parent), m_engine(std::move(engine)), m_library(library), m_config(config)
+    : QObject(parent), m_engine(std::move(engine)), m_playlist(playlist), m_config(config)
 {
-    // The pauses keep painting and ticking but hold the user's input back
-    // until they end, as a blocked window would.
-    m_wait = [](int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    };
     if (m_engine) {
         connect(m_engine.get(), &PlaybackEngine::error, this, &PlaybackController::onEngineError);
+        connect(m_engine.get(), &PlaybackEngine::released, this, &PlaybackController::onEngineReleased);
         m_seeks = std::make_unique<SeekCoalescer>(m_engine.get());
     }
-    connect(&m_library, &RecordingLibrary::libraryReset, this, &PlaybackController::onLibraryReset);
+    connect(&m_playlist.library(), &RecordingLibrary::libraryReset, this, &PlaybackController::onLibraryReset);
     connect(&m_timer1, &QTimer::timeout, this, &PlaybackController::OnTimer1);
     connect(&m_timer3, &QTimer::timeout, this, &PlaybackController::OnTimer3);
+    // The system's mute changes only what the sound switch shows.
+    connect(&m_systemSound, &SystemSound::mutedChanged, this, &PlaybackController::showSoundSwitch);
 }
 
-PlaybackController::~PlaybackController()
-{
-    if (m_volumePath)
-        m_volumePath->CloseVolumePath();
-}
-
-void PlaybackController::Wait(int ms) const
-{
-    if (m_wait)
-        m_wait(ms);
-}
-
-IRecordingListView* PlaybackController::list() const
-{
-    return m_library.ListView();
-}
+PlaybackController::~PlaybackController() = default;
 
 // ---------------------------------------------------------------- state
 
@@ -80,14 +62,19 @@ bool PlaybackController::IsRunningOrPaused() const
     return st == EngineState::Running || st == EngineState::Paused;
 }
 
-std::uint64_t PlaybackController::PositionMs() const
+bool PlaybackController::HasNoMedia() const
 {
-    return HasGraph() ? m_engine->GetPositionMs() : 0;
+    return HasGraph() && m_engine->State() == EngineState::NoMedia;
 }
 
-std::uint64_t PlaybackController::DurationMs() const
+std::chrono::milliseconds PlaybackController::PositionMs() const
 {
-    return HasGraph() ? m_engine->GetDurationMs() : 0;
+    return HasGraph() ? m_engine->GetPositionMs() : 0ms;
+}
+
+std::chrono::milliseconds PlaybackController::DurationMs() const
+{
+    return HasGraph() ? m_engine->GetDurationMs() : 0ms;
 }
 
 void PlaybackController::SetInitialVolume(int percent)
@@ -99,38 +86,22 @@ void PlaybackController::SetInitialVolume(int percent)
 
 bool PlaybackController::OpenSystemSound(std::unique_ptr<VolumePath> path)
 {
-    if (m_volumePath)
-        m_volumePath->CloseVolumePath();
-    m_volumePath = std::move(path);
-    m_systemMuted = false;
-    m_volumePercent = 0;
-    if (!m_volumePath)
-        return true;
-    connect(m_volumePath.get(), &VolumePath::systemMuteChanged, this, &PlaybackController::onSystemMuteChanged);
-    // A path that cannot be opened in time may still report the state later.
-    bool muted = false;
-    if (m_volumePath->OpenVolumePath() && m_volumePath->FindMuteControl() && m_volumePath->ReadSystemMute(muted))
-        m_systemMuted = muted;
-    m_volumePercent = m_volumePath->ReadSystemVolume().value_or(0);
-    return !m_systemMuted;
-}
-
-void PlaybackController::onSystemMuteChanged(bool muted)
-{
-    m_systemMuted = muted;
-    showSoundSwitch();
+    m_systemSound.Open(std::move(path));
+    m_volumePercent = m_systemSound.outputVolume();
+    return !m_systemSound.muted();
 }
 
 void PlaybackController::showSoundSwitch()
 {
     if (m_views.sliders)
-        m_views.sliders->SetSoundSwitch(!m_systemMuted && !m_muted);
+        m_views.sliders->SetSoundSwitch(!m_systemSound.muted() && !m_muted);
 }
 
 // ---------------------------------------------------------------- playing
 
-void PlaybackController::stopAndClose()
+void PlaybackController::CloseRecording()
 {
+    m_pendingOpen.clear();
     if (!m_engine)
         return;
     if (m_seeks)
@@ -138,20 +109,28 @@ void PlaybackController::stopAndClose()
     m_dragging = false;
     m_stoppedByError = false;
     m_openFile.clear();
-    if (m_engine->HasGraph()) {
-        m_engine->Stop();
-        if (m_engine->HasFilterGraph())
-            m_engine->SeekMs(0);
-        m_engine->Stop();
-    }
+    // Closing stops the graph on the engine's own thread; stopping and
+    // rewinding it here first would only make the UI thread wait for it.
     m_engine->Close();
     m_telemetry.impacts.clear();
     showImpactMarkers();
 }
 
-void PlaybackController::CloseRecording()
+void PlaybackController::OnCardRemoved()
 {
-    stopAndClose();
+    // A recording stopped by its own error stays where the user saw it break.
+    if (HasGraph() && m_engine->State() == EngineState::Stopped)
+        return;
+    CloseRecording();
+}
+
+void PlaybackController::RepaintVideo()
+{
+    if (!HasGraph())
+        return;
+    if (m_engine->State() == EngineState::Running)
+        m_engine->RepaintFirst();
+    m_engine->RepaintAll();
 }
 
 void PlaybackController::reportOpenFailure(const QString& path)
@@ -163,18 +142,20 @@ void PlaybackController::reportOpenFailure(const QString& path)
         // Once the failed open has returned: the offer runs dialogs of its own
         // and then opens another file.
         QTimer::singleShot(0, this, [this, path] {
-            const QString recovered = m_offerRecovery(path);
-            if (!recovered.isEmpty())
-                OpenAndPlayFiles({recovered});
+            m_offerRecovery(path, [this](const QString& recovered) {
+                if (!recovered.isEmpty())
+                    OpenAndPlayFiles({recovered});
+            });
         });
     }
 }
 
-void PlaybackController::setDecoderParam(int param, int value)
+void PlaybackController::setOrientation(DecoderParam param, bool on)
 {
+    // Channel 1 is never turned; the rear cameras are.
     for (int ch = 2; ch <= 3 && ch <= m_engine->VideoPinCount(); ++ch) {
-        m_engine->DecoderSetParam(ch, 1101, 1);
-        m_engine->DecoderSetParam(ch, param, value);
+        m_engine->DecoderSetParam(ch, DecoderParam::Orientation, 1);
+        m_engine->DecoderSetParam(ch, param, on ? 1 : 0);
     }
 }
 
@@ -182,24 +163,33 @@ bool PlaybackController::PlayFile(const QString& path)
 {
     if (!m_engine)
         return false;
-    // Any open recording goes first; the decoders need the pause to let go.
-    if (m_engine->HasGraph() && m_engine->State() != EngineState::NoMedia) {
-        stopAndClose();
-        Wait(500);
+    if (m_engine->HasGraph() && m_engine->State() != EngineState::NoMedia)
+        CloseRecording();
+    // The decoders of the recording before must let go first; the file opens
+    // as soon as they have, and only the latest file asked for.
+    if (m_engine->Releasing()) {
+        m_pendingOpen = path;
+        return true;
     }
-    if (m_engine->HasGraph()) {
-        for (int ch = 1; ch <= m_engine->VideoPinCount(); ++ch) {
-            m_engine->DecoderSetParam(ch, 205, 1);
-            m_engine->DecoderSetParam(ch, 202, 20);
-        }
-    }
+    return openAndRun(path);
+}
+
+void PlaybackController::onEngineReleased()
+{
+    if (m_engine->Releasing() || m_pendingOpen.isEmpty())
+        return;
+    openAndRun(std::exchange(m_pendingOpen, QString()));
+}
+
+bool PlaybackController::openAndRun(const QString& path)
+{
     if (m_seeks)
         m_seeks->Reset();
     m_dragging = false;
     m_stoppedByError = false;
     m_openFile.clear();
     if (!m_engine->Open(path)) {
-        setFailed(path, true);
+        m_playlist.SetFailed(path, true);
         reportOpenFailure(path);
         return false;
     }
@@ -211,34 +201,26 @@ bool PlaybackController::PlayFile(const QString& path)
         m_firstPictureSize = first.size();
     m_telemetry.LoadTelemetry(m_engine->TelemetrySource(), m_views.plot);
     showImpactMarkers();
-    if (m_views.video)
-        m_views.video->ShowVideoWindows(true);
-    m_durationMs = std::int32_t(std::uint32_t(m_engine->GetDurationMs()));
+    emit recordingOpened(path);
+    m_durationMs = std::int32_t(std::uint32_t(m_engine->GetDurationMs().count()));
     if (m_views.sliders)
         m_views.sliders->SetPositionRange(m_durationMs);
-    if (m_engine->Run() < 0) {
+    if (!m_engine->Run()) {
         // The graph stays built and stopped; the tick moves on from it. The
         // user has heard of this recording: its graph's errors stay quiet.
-        setFailed(path, true);
+        m_playlist.SetFailed(path, true);
         m_openFile.clear();
         if (m_views.prompt)
             m_views.prompt->ShowMessage(QStringLiteral("Halcyon Deck"), QStringLiteral("Can not PlayFile"));
         return false;
     }
-    setFailed(path, false);
+    m_playlist.SetFailed(path, false);
     m_engine->SetVolume(m_muted ? 0 : m_volumePercent);
     m_engine->SetRate(RateForSpeedSetting(m_speedSetting));
-    const int playing = m_library.playingCategory;
-    for (int i = 0; i < m_library.RecordingCount(playing); ++i) {
-        BBOX_ITEM* item = m_library.GetRecording(playing, i);
-        if (item && item->path.compare(path, Qt::CaseInsensitive) == 0)
-            item->played = 1;
-    }
+    m_playlist.MarkPlayed(path);
     m_currentFile = path;
     emit playStateChanged();
     resetControls();
-    if (m_views.video)
-        m_views.video->PlaceVideoWindows();
     enableTransport(true);
     emit recordingStarted(path);
     emit redrawRequested();
@@ -272,169 +254,56 @@ void PlaybackController::clearPlot()
 void PlaybackController::PauseCommand()
 {
     if (IsRunning()) {
-        m_engine->Pause();
+        (void)m_engine->Pause();
         emit playStateChanged();
     }
+}
+
+void PlaybackController::play(const std::optional<QString>& path)
+{
+    if (path)
+        PlayFile(*path);
 }
 
 void PlaybackController::PlayCommand()
 {
     if (HasGraph() && m_engine->State() == EngineState::Paused) {
-        m_engine->Run();
+        (void)m_engine->Run();
         emit playStateChanged();
         enableTransport(true);
         return;
     }
-    const int shown = m_library.shownCategory;
-    const int row = list() ? list()->GetSelection() : -1;
-    if (shown < 0 || m_library.RecordingCount(shown) == 0 || row < 0)
-        return;
-    BBOX_ITEM* item = m_library.GetRecording(shown, row);
-    if (!item)
-        return;
-    if (m_library.playingCategory == -1)
-        m_library.playingCategory = shown;
-    // Previous, next and the automatic advance count from the row that plays.
-    m_library.views[shown].selected = row;
-    const QString path = item->path;
-    PlayFile(path);
-    m_library.playingCategory = shown;
-}
-
-void PlaybackController::clearMarks(int category)
-{
-    for (int i = 0; i < m_library.RecordingCount(category); ++i) {
-        if (BBOX_ITEM* item = m_library.GetRecording(category, i))
-            item->played = 0;
-    }
-}
-
-bool PlaybackController::playEntry(int category, int row)
-{
-    BBOX_ITEM* item = m_library.GetRecording(category, row);
-    if (!item)
-        return false;
-    // A copy: PlayFile may reach code that changes the lists.
-    PlayFile(QString(item->path));
-    return true;
+    play(m_playlist.PickSelected());
 }
 
 void PlaybackController::PlayPrevious()
 {
-    const int p = m_library.playingCategory;
-    if (p < 0 || m_library.shownCategory < 0 || m_library.RecordingCount(p) <= 1)
-        return;
-    const int i = m_library.views[p].selected;
-    if (i <= 0)
-        return;
-    m_library.views[p].selected = i - 1;
-    if (m_library.shownCategory == p && list())
-        list()->SelectRow(i - 1);
-    clearMarks(p);
-    playEntry(p, i - 1);
+    play(m_playlist.Previous());
 }
 
 void PlaybackController::PlayNext()
 {
-    const int p = m_library.playingCategory;
-    const int n = p >= 0 ? m_library.RecordingCount(p) : 0;
-    if (p < 0 || m_library.shownCategory < 0 || n <= 1)
-        return;
-    const int i = m_library.views[p].selected;
-    if (i >= n - 1)
-        return;
-    m_library.views[p].selected = i + 1;
-    if (m_library.shownCategory == p && list())
-        list()->SelectRow(i + 1);
-    playEntry(p, i + 1);
+    play(m_playlist.Next());
 }
 
 void PlaybackController::PlayNextUnplayed()
 {
-    const int p = m_library.playingCategory;
-    if (p < 0 || m_library.shownCategory < 0)
-        return;
-    const int n = m_library.RecordingCount(p);
-    const int i = m_library.views[p].selected;
-    IRecordingListView* shownList = m_library.shownCategory == p ? list() : nullptr;
-    if (n < 2) {
-        BBOX_ITEM* item = m_library.GetRecording(p, i);
-        if (!item) {
-            StopCommand();
-            return;
-        }
-        if (IsFailed(item->path))
-            return; // one message for it was enough
-        item->played = 0;
-        if (shownList)
-            shownList->SelectRow(i);
-        playEntry(p, i);
-        return;
-    }
-    for (int j = i + 1; j < n; ++j) {
-        BBOX_ITEM* item = m_library.GetRecording(p, j);
-        if (item && !item->played && !IsFailed(item->path)) {
-            m_library.views[p].selected = j;
-            if (shownList)
-                shownList->SelectRow(j);
-            playEntry(p, j);
-            return;
-        }
-    }
-    // From the start again, passing by the recordings that failed; when every
-    // one failed, playback rests.
-    int first = 0;
-    while (first < n && entryFailed(p, first))
-        ++first;
-    if (first == n)
-        return;
-    clearMarks(p);
-    m_library.views[p].selected = first;
-    if (shownList) {
-        shownList->SetSelection(first);
-        shownList->SelectRow(first);
-        shownList->Repaint();
-    }
-    playEntry(p, first);
-}
-
-bool PlaybackController::IsFailed(const QString& path) const
-{
-    return m_failed.contains(path.toCaseFolded());
-}
-
-bool PlaybackController::entryFailed(int category, int row) const
-{
-    const BBOX_ITEM* item = m_library.GetRecording(category, row);
-    return !item || IsFailed(item->path);
-}
-
-void PlaybackController::setFailed(const QString& path, bool failed)
-{
-    if (failed)
-        m_failed.insert(path.toCaseFolded());
-    else
-        m_failed.remove(path.toCaseFolded());
+    const Playlist::Advance next = m_playlist.NextUnplayed();
+    if (next.kind == Playlist::Advance::Stop)
+        StopCommand();
+    else if (next.kind == Playlist::Advance::Play)
+        PlayFile(next.path);
 }
 
 void PlaybackController::ActivateRow(int row)
 {
-    const int shown = m_library.shownCategory;
-    if (row < 0 || shown < 0 || !m_library.GetRecording(shown, row))
-        return;
-    m_library.playingCategory = shown;
-    m_library.views[shown].selected = row;
-    clearMarks(shown);
-    playEntry(shown, row);
+    play(m_playlist.Activate(row));
 }
 
 void PlaybackController::StopCommand()
 {
-    stopAndClose();
-    Wait(1000);
+    CloseRecording();
     enableTransport(false);
-    if (m_views.video)
-        m_views.video->ShowVideoWindows(false);
     emit playStateChanged();
     clearPlot();
     emit speedReadout(0, m_config.live.speedUnit);
@@ -445,13 +314,13 @@ void PlaybackController::StopCommand()
 void PlaybackController::StepBack()
 {
     if (IsRunningOrPaused())
-        m_engine->StepBack(1.0);
+        m_engine->StepBack(1s);
 }
 
 void PlaybackController::StepForward()
 {
     if (IsRunningOrPaused())
-        m_engine->StepForward(1.0);
+        m_engine->StepForward(1s);
 }
 
 void PlaybackController::showImpactMarkers()
@@ -473,7 +342,7 @@ bool PlaybackController::jumpToImpact(int index)
     if (index < 0 || std::size_t(index) >= m_telemetry.impacts.size())
         return false;
     const std::uint32_t target = ImpactDetector::JumpTarget(m_telemetry.impacts[std::size_t(index)], kImpactLeadMs);
-    if (!m_engine->SeekMs(std::int32_t(qMin<std::uint32_t>(target, INT32_MAX))))
+    if (!m_engine->SeekMs(std::chrono::milliseconds(target)))
         return false;
     if (m_views.sliders)
         m_views.sliders->SetPosition(int(qMin<std::uint32_t>(target, INT32_MAX)));
@@ -487,7 +356,7 @@ bool PlaybackController::NextImpact()
 {
     if (!IsRunningOrPaused())
         return false;
-    const auto pos = std::uint32_t(qMin<std::uint64_t>(PositionMs(), UINT32_MAX));
+    const auto pos = std::uint32_t(qBound<std::int64_t>(0, PositionMs().count(), UINT32_MAX));
     return jumpToImpact(ImpactDetector::NextIndex(m_telemetry.impacts, pos, kImpactLeadMs));
 }
 
@@ -495,7 +364,7 @@ bool PlaybackController::PreviousImpact()
 {
     if (!IsRunningOrPaused())
         return false;
-    const auto pos = std::uint32_t(qMin<std::uint64_t>(PositionMs(), UINT32_MAX));
+    const auto pos = std::uint32_t(qBound<std::int64_t>(0, PositionMs().count(), UINT32_MAX));
     return jumpToImpact(ImpactDetector::PreviousIndex(m_telemetry.impacts, pos, kImpactLeadMs));
 }
 
@@ -506,13 +375,12 @@ void PlaybackController::SetImpactThreshold(double g)
 
 void PlaybackController::onLibraryReset()
 {
+    // A recording of the card that went away no longer opens.
+    m_pendingOpen.clear();
     m_telemetry.impacts.clear();
     showImpactMarkers();
-    m_failed.clear();
     enableTransport(false);
     resetControls();
-    if (m_views.video)
-        m_views.video->ShowVideoWindows(false);
     emit playStateChanged();
     clearPlot();
     emit recordingStopped();
@@ -529,12 +397,12 @@ void PlaybackController::onEngineError(const QString& message)
         return;
     const QString path = m_openFile;
     m_stoppedByError = true;
-    setFailed(path, true);
+    m_playlist.SetFailed(path, true);
     if (m_seeks)
         m_seeks->Reset();
     m_dragging = false;
     // Stopped, not closed: the last picture stays where the user saw it break.
-    m_engine->Stop();
+    (void)m_engine->Stop();
     enableTransport(false);
     emit playStateChanged();
     emit redrawRequested();
@@ -550,7 +418,7 @@ bool PlaybackController::PauseForDialog()
 {
     const bool wasRunning = IsRunning();
     if (wasRunning)
-        m_engine->Pause();
+        (void)m_engine->Pause();
     emit playStateChanged();
     return wasRunning;
 }
@@ -558,72 +426,29 @@ bool PlaybackController::PauseForDialog()
 void PlaybackController::ResumeAfterDialog(bool wasRunning)
 {
     if (wasRunning && HasGraph() && m_engine->State() == EngineState::Paused)
-        m_engine->Run();
+        (void)m_engine->Run();
     emit playStateChanged();
-}
-
-void PlaybackController::AddOpenedFiles(const QStringList& paths, bool wasRunning)
-{
-    if (paths.isEmpty())
-        return;
-    for (const QString& path : paths) {
-        const QString name = QFileInfo(path).fileName();
-        const int c = RecordingLibrary::ClassifyRecordingName(name);
-        m_library.AddRecording(c, 0, path, name);
-        if (c != 0)
-            m_library.AddRecording(c, c, path, name);
-    }
-    if (!wasRunning) {
-        m_library.shownCategory = 0;
-        emit categoryTabPressed(0);
-    }
-    if (m_library.shownCategory == 0 && list()) {
-        list()->DeleteAllRows();
-        m_library.FillRecordingList(0);
-        if (!wasRunning)
-            list()->SelectRow(0);
-        list()->Repaint();
-    }
 }
 
 void PlaybackController::OpenAndPlayFiles(const QStringList& paths)
 {
-    if (paths.isEmpty())
-        return;
-    AddOpenedFiles(paths, IsRunning());
-    if (m_library.shownCategory != 0)
-        SelectCategory(0);
-    // ALL is ordered by name, so the first file named need not be the first row.
-    for (int row = 0; row < m_library.RecordingCount(0); ++row) {
-        if (m_library.GetRecording(0, row)->path == paths.first()) {
-            if (list())
-                list()->SelectRow(row);
-            ActivateRow(row);
-            return;
-        }
-    }
+    play(m_playlist.AddAndActivate(paths, IsRunning()));
 }
 
-void PlaybackController::SelectCategory(int category)
+SnapshotReport PlaybackController::SaveSnapshot(IFileDialogs& dialogs, IPrompt& prompt)
 {
-    IRecordingListView* view = list();
-    const int old = m_library.shownCategory;
-    if (view && old >= 0 && old < kCategoryCount) {
-        m_library.views[old].selected = view->GetSelection();
-        m_library.views[old].scrollPos = view->GetScrollPos();
+    if (!IsRunningOrPaused())
+        return {};
+    const bool wasRunning = PauseForDialog();
+    QImage front, rear;
+    SnapshotReport report;
+    if (m_engine->GrabFrame(front)) {
+        if (m_engine->VideoPinCount() > 1 && !m_engine->GrabChannel(2, rear))
+            rear = QImage();
+        report = SnapshotExport::SaveSnapshot(front, rear, dialogs, prompt);
     }
-    m_library.shownCategory = category;
-    emit categoryTabsShow(category);
-    if (!view)
-        return;
-    view->DeleteAllRows();
-    view->Repaint();
-    if (m_library.RecordingCount(category) == 0)
-        return;
-    m_library.FillRecordingList(category);
-    view->SelectRow(m_library.views[category].selected);
-    view->SetScrollPos(m_library.views[category].scrollPos);
-    view->Repaint();
+    ResumeAfterDialog(wasRunning);
+    return report;
 }
 
 // ---------------------------------------------------------------- picture, speed, sound
@@ -633,8 +458,6 @@ bool PlaybackController::SwapVideo()
     if (!IsRunning() || m_engine->VideoPinCount() < 2)
         return false;
     m_swapVideo = !m_swapVideo;
-    if (m_views.video)
-        m_views.video->PlaceVideoWindows();
     return true;
 }
 
@@ -642,14 +465,14 @@ void PlaybackController::ToggleMirror()
 {
     m_mirrorHorizontal = !m_mirrorHorizontal;
     if (m_engine)
-        setDecoderParam(1113, m_mirrorHorizontal ? 1 : 0);
+        setOrientation(DecoderParam::Mirror, m_mirrorHorizontal);
 }
 
 void PlaybackController::ToggleFlip()
 {
     m_flipVertical = !m_flipVertical;
     if (m_engine)
-        setDecoderParam(1112, m_flipVertical ? 1 : 0);
+        setOrientation(DecoderParam::Flip, m_flipVertical);
 }
 
 void PlaybackController::SetMuted(bool muted)
@@ -726,8 +549,8 @@ void PlaybackController::OnTimer1()
     if (m_stoppedByError || m_dragging || (m_seeks && m_seeks->InFlight()))
         return;
     const bool hasGraph = HasGraph();
-    const std::uint64_t pos = PositionMs();
-    const std::uint64_t dur = DurationMs();
+    const auto pos = std::uint64_t(std::max<std::int64_t>(0, PositionMs().count()));
+    const auto dur = std::uint64_t(std::max<std::int64_t>(0, DurationMs().count()));
     if (m_views.sliders)
         m_views.sliders->SetPosition(int(qMin<std::uint64_t>(pos, std::uint64_t(INT32_MAX))));
     emit positionTicked();
@@ -758,7 +581,7 @@ void PlaybackController::OnTimer3()
 {
     if (!IsRunningOrPaused())
         return;
-    const auto pos = std::uint32_t(m_engine->GetPositionMs());
+    const auto pos = std::uint32_t(m_engine->GetPositionMs().count());
     const auto index = GpsFixReadout::FindFixIndex(m_telemetry.gpsTimes, pos);
     if (!index || *index >= m_telemetry.gpsTrack.size())
         return;

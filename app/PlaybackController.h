@@ -1,53 +1,58 @@
 #pragma once
-// The playback side of the main window, without widgets: which recording
-// plays and how it got there (PlayFile and the commands that lead to it),
-// previous / next / automatic advance through the playing category, the
-// speed, volume and picture flags, the category lists shown in the recording
-// list, and the two ticks (300 ms: position and end of recording; 350 ms: the
-// GPS fix at the position).
+// The one owner of playback, without widgets: it alone drives the engine.
+// PlayFile and the commands that lead to it, the speed, volume and picture
+// flags, the pauses other commands need (dialogs, the snapshot, the settings
+// sheet), closing for the card's loss, and the two ticks (300 ms: position and
+// end of recording; 350 ms: the GPS fix at the position). Which recording is
+// next is the Playlist's answer; the controller plays it.
 //
-// The main window owns one controller, forwards its commands and slider
-// messages here and shows what the controller reports: the controller drives
-// the sliders and video windows through IPlaybackSliders / IVideoArea, the
-// plot through ILinePlot, the list through the library's IRecordingListView,
-// message boxes through IPrompt, and tells the window what to redraw through
-// its signals. Tests drive it with fakes of each, without widgets.
+// The application object creates it beside the playlist; the main window
+// forwards its commands and slider messages here and shows what the
+// controller reports: the play state, the recording opened, started and
+// stopped (the video windows follow these), the position and what to redraw
+// come as signals; the sliders, which the controller alone moves, through
+// IPlaybackSliders, the plot through ILinePlot, message boxes through IPrompt.
+// Tests drive it with fakes of each, without widgets.
 //
 // The sound switch also reflects the system's own mute, read through a
 // VolumePath; the viewer never changes the system's mute or volume.
 //
 // Threading: every call and every signal is on the UI thread. The engine's
 // error signal and the volume path's mute changes are emitted on the UI thread
-// too (both queue what their own threads learn across). The waits block the
-// caller while the event loop keeps painting (user input is held back).
+// too (both queue what their own threads learn across). Nothing here waits:
+// a recording opened while the engine still lets go of the last one opens
+// when the engine reports it released.
+#include "app/SystemSound.h"
+#include "card/SnapshotExport.h"
 #include "telemetry/GpsFixReadout.h"
+#include "engine/PlaybackEngine.h"
 #include "telemetry/RecordingTelemetry.h"
 
 #include <QObject>
-#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DeviceConfig;
 class ILinePlot;
+class IFileDialogs;
 class IPlaybackSliders;
 class IPrompt;
-class IRecordingListView;
-class IVideoArea;
-class PlaybackEngine;
-class RecordingLibrary;
+class IVideoWindow;
+class Playlist;
 class SeekCoalescer;
 class VolumePath;
 
 // What the controller draws on; any of them may be null (that part is then
 // not shown). They must outlive the controller or be handed in again as null.
 struct PlaybackViews {
-    IVideoArea* video = nullptr;
     IPlaybackSliders* sliders = nullptr;
     ILinePlot* plot = nullptr;
     IPrompt* prompt = nullptr;
@@ -56,31 +61,40 @@ struct PlaybackViews {
 class PlaybackController : public QObject {
     Q_OBJECT
 public:
-    // engine may be null (the program runs without playback). The library and
-    // the config belong to the caller and outlive the controller.
-    PlaybackController(std::unique_ptr<PlaybackEngine> engine, RecordingLibrary& library, const DeviceConfig& config,
+    // engine may be null (the program runs without playback). The playlist
+    // and the config belong to the caller and outlive the controller.
+    PlaybackController(std::unique_ptr<PlaybackEngine> engine, Playlist& playlist, const DeviceConfig& config,
                        QObject* parent = nullptr);
     ~PlaybackController() override;
 
     void SetViews(const PlaybackViews& views) { m_views = views; }
+    // The engine's video windows (ids 401, 402, 605, 606), once.
+    void SetVideoWindows(const std::array<IVideoWindow*, 4>& windows)
+    {
+        if (m_engine)
+            m_engine->SetVideoWindows(windows);
+    }
     void SetPrompt(IPrompt* prompt) { m_views.prompt = prompt; }
-    // The fixed pauses of playback changes (500 ms before reopening, 1000 ms
-    // after stopping). Tests replace it to run without waiting.
-    void SetWait(std::function<void(int ms)> wait) { m_wait = std::move(wait); }
-    // Asked after "Can not OpenFile" with the path that failed: the path of a
-    // recovered copy to open and play, or empty.
-    void SetRecoveryOffer(std::function<QString(const QString& path)> offer) { m_offerRecovery = std::move(offer); }
-    void Wait(int ms) const;
+    // Asked after "Can not OpenFile" with the path that failed; it answers
+    // through done, now or later: the path of a recovered copy to open and
+    // play, or empty.
+    using RecoveryOfferFn = std::function<void(const QString& path, std::function<void(const QString& recovered)> done)>;
+    void SetRecoveryOffer(RecoveryOfferFn offer) { m_offerRecovery = std::move(offer); }
 
     // ---- state, read-only
     PlaybackEngine* engine() const { return m_engine.get(); }
+    Playlist& playlist() const { return m_playlist; }
     const RecordingTelemetry& telemetry() const { return m_telemetry; }
     bool HasGraph() const;
     bool IsRunning() const;
     bool IsRunningOrPaused() const;
+    // The graph exists but has nothing loaded (full screen waits for a recording).
+    bool HasNoMedia() const;
     // 0 without a graph.
-    std::uint64_t PositionMs() const;
-    std::uint64_t DurationMs() const;
+    std::chrono::milliseconds PositionMs() const;
+    std::chrono::milliseconds DurationMs() const;
+    // A recording waits for the engine to let go of the last one.
+    bool OpenPending() const { return !m_pendingOpen.isEmpty(); }
     // The duration of the recording last started (100 until one starts).
     std::int32_t durationMs() const { return m_durationMs; }
     // Channel 1's picture size measured when the recording started, 0 × 0 when
@@ -109,10 +123,12 @@ public:
     // itself starts unmuted.
     bool OpenSystemSound(std::unique_ptr<VolumePath> path);
     // The system's mute as last read (false when it could not be).
-    bool systemMuted() const { return m_systemMuted; }
+    bool systemMuted() const { return m_systemSound.muted(); }
 
     // ---- playing. Every way of starting a recording goes through PlayFile.
     // False (with a message box) when the file would not open or not run.
+    // While the engine still lets go of the recording before, the file opens
+    // once it has (true meanwhile; only the latest such file opens).
     bool PlayFile(const QString& path);
     // Paused: resume. Otherwise play the list's selected row of the shown category.
     void PlayCommand();
@@ -136,28 +152,33 @@ public:
     // The change of the acceleration vector that counts as an impact, from the
     // viewer's settings; one that is not a positive number keeps the default.
     void SetImpactThreshold(double g);
-    // Stops and closes whatever is open (exit, card loss).
+    // How every open recording is let go (stop command, exit, a format, the
+    // card's loss, another recording). One waiting to open is forgotten.
     void CloseRecording();
+    // The card in use went away: what plays or is paused closes; a recording
+    // already stopped stays as it is.
+    void OnCardRemoved();
+    // The repaint of the main window: the video windows follow it.
+    void RepaintVideo();
+
+    // The snapshot command: a running recording pauses for the capture and
+    // the save dialog and runs again after; nothing unless one is running or
+    // paused. Front: channel 1; rear: channel 2 when there is one.
+    SnapshotReport SaveSnapshot(IFileDialogs& dialogs, IPrompt& prompt);
 
     // ---- a dialog over playback (open files, settings sheet). The pair keeps
     // a running recording paused while the dialog is up and resumes it after;
     // a paused one stays paused. PauseForDialog returns whether it was running.
     bool PauseForDialog();
     void ResumeAfterDialog(bool wasRunning);
-    // The chosen files of the open-files dialog go into ALL and their own
-    // category; nothing starts playing.
-    void AddOpenedFiles(const QStringList& paths, bool wasRunning);
     // Files named when the program starts: added like chosen ones, then the
     // first of them plays from the ALL list.
     void OpenAndPlayFiles(const QStringList& paths);
 
-    // ---- the recording list: which category it shows, with each category's
-    // selected row and scroll position kept across switches.
-    void SelectCategory(int category);
 
     // ---- picture, speed and sound
     // Exchanges the front and rear windows while running with two pictures;
-    // true when it did (the window repaints its captions).
+    // true when it did (the window places its video windows and repaints the captions).
     bool SwapVideo();
     void ToggleMirror();
     void ToggleFlip();
@@ -180,10 +201,6 @@ public:
     // Whether the end of a recording may start the next one.
     bool AutoAdvanceAllowed() const { return m_autoAdvance; }
     void SetAutoAdvanceAllowed(bool allowed) { m_autoAdvance = allowed; }
-    // A recording that would not open or run, or broke while playing, is
-    // marked failed until it plays: the automatic advance passes it by, a
-    // recording the user picks is always tried.
-    bool IsFailed(const QString& path) const;
     // The open recording was stopped by an error of its own.
     bool stoppedByError() const { return m_stoppedByError; }
 
@@ -201,28 +218,26 @@ signals:
     // Paused, the recording has fixes). showOnMap is false while offline;
     // fixIndex is the fix's place in the recording's track.
     void gpsFixReached(const GpsFixReadoutValues& fix, bool showOnMap, std::size_t fixIndex);
-    // A recording started playing / playback was stopped (or lost with the card).
+    // A recording was opened (the video windows show, also when it will not
+    // run), started playing (they are placed for it), or playback was stopped
+    // (or lost with the card: they hide).
+    void recordingOpened(const QString& path);
     void recordingStarted(const QString& path);
     void recordingStopped();
-    // The category tabs: all five show category (−1: none), or only tab
-    // category is pressed and the others keep their look.
-    void categoryTabsShow(int category);
-    void categoryTabPressed(int category);
     // Something the window paints from the controller changed: repaint all.
     void redrawRequested();
 
 private slots:
     // The engine reported an error while a recording was open (bus message).
     void onEngineError(const QString& message);
-    // The system's mute changed: only the switch follows.
-    void onSystemMuteChanged(bool muted);
     // The card went away: nothing of it plays or shows any more.
     void onLibraryReset();
+    // The engine let go of the recording closed last: a waiting one opens.
+    void onEngineReleased();
 
 private:
-    IRecordingListView* list() const;
-    // Stop, back to the start, stop, close: how every open recording is let go.
-    void stopAndClose();
+    bool openAndRun(const QString& path);
+    void play(const std::optional<QString>& path);
     // "Can not OpenFile": the file failed to open or its graph failed to build.
     void reportOpenFailure(const QString& path);
     void resetControls();
@@ -232,19 +247,14 @@ private:
     // the plot; shown when a recording's telemetry loads, cleared on close.
     void showImpactMarkers();
     bool jumpToImpact(int index);
-    void clearMarks(int category);
-    void setDecoderParam(int param, int value);
-    bool playEntry(int category, int row);
-    void setFailed(const QString& path, bool failed);
-    bool entryFailed(int category, int row) const;
+    void setOrientation(DecoderParam param, bool on);
     void showSoundSwitch();
 
     std::unique_ptr<PlaybackEngine> m_engine;
-    RecordingLibrary& m_library;
+    Playlist& m_playlist;
     const DeviceConfig& m_config;
     PlaybackViews m_views;
-    std::function<void(int ms)> m_wait;
-    std::function<QString(const QString& path)> m_offerRecovery;
+    RecoveryOfferFn m_offerRecovery;
     RecordingTelemetry m_telemetry;
     QTimer m_timer1;
     QTimer m_timer3;
@@ -263,13 +273,12 @@ private:
 
     // The recording the engine has open (also one that would not run).
     QString m_openFile;
+    // The recording to open once the engine has let go of the last one.
+    QString m_pendingOpen;
     bool m_stoppedByError = false;
-    // Case-folded paths of recordings marked failed.
-    QSet<QString> m_failed;
 
     std::unique_ptr<SeekCoalescer> m_seeks;
     bool m_dragging = false;
 
-    std::unique_ptr<VolumePath> m_volumePath;
-    bool m_systemMuted = false;
+    SystemSound m_systemSound;
 };

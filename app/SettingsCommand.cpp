@@ -1,10 +1,25 @@
 #include "app/SettingsCommand.h"
 
+#include "app/PlaybackController.h"
 #include "card/IPrompt.h"
 
 #include <utility>
 
 SettingsCommand::SettingsCommand(DeviceConfig& config, Hooks hooks) : m_config(config), m_hooks(std::move(hooks)) {}
+
+void SettingsCommand::AskPlayback(Hooks& hooks, PlaybackController& controller)
+{
+    PlaybackController* c = &controller;
+    hooks.pauseIfRunning = [c] { return c->PauseForDialog(); };
+    hooks.resume = [c] { c->ResumeAfterDialog(true); };
+    hooks.releaseMedia = [c] { c->CloseRecording(); };
+    hooks.holdAdvance = [c] {
+        const bool allowed = c->AutoAdvanceAllowed();
+        c->SetAutoAdvanceAllowed(false);
+        return allowed;
+    };
+    hooks.restoreAdvance = [c](bool allowed) { c->SetAutoAdvanceAllowed(allowed); };
+}
 
 void SettingsCommand::RunWhenClosed(std::function<void()> action)
 {
@@ -44,7 +59,10 @@ void SettingsCommand::Run()
     context.releaseCardMonitor = m_hooks.releaseCardMonitor;
 
     m_open = true;
+    const bool advance = m_hooks.holdAdvance && m_hooks.holdAdvance();
     const bool ok = m_hooks.runSheet && m_hooks.runSheet(context);
+    if (m_hooks.restoreAdvance)
+        m_hooks.restoreAdvance(advance);
     m_open = false;
 
     if (ok) {

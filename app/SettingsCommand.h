@@ -13,6 +13,7 @@
 #include <functional>
 
 class IPrompt;
+class PlaybackController;
 
 class SettingsCommand {
 public:
@@ -33,6 +34,11 @@ public:
         std::function<void()> clearAfterFormat;
         // Closes the open recording before a format.
         std::function<void()> releaseMedia;
+        // While the sheet is open the end of a recording does not start the
+        // next one: holdAdvance returns whether it was allowed, restoreAdvance
+        // puts that back.
+        std::function<bool()> holdAdvance;
+        std::function<void(bool allowed)> restoreAdvance;
         // The self-closing notice. Unset: the sheet shows its own.
         std::function<void(const QString& text)> showNotice;
         // The memory page's format and the card monitor it holds meanwhile.
@@ -42,6 +48,12 @@ public:
     };
 
     SettingsCommand(DeviceConfig& config, Hooks hooks);
+
+    // The hooks that concern playback, all answered by the controller: a
+    // running recording pauses for the sheet and runs again after, it closes
+    // before a format, and while the sheet is open the end of a recording
+    // does not start the next one.
+    static void AskPlayback(Hooks& hooks, PlaybackController& controller);
 
     // Questions and failures go to the prompt (it may be set after construction).
     void SetPrompt(IPrompt* prompt) { m_prompt = prompt; }

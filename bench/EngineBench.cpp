@@ -56,13 +56,13 @@ int play(const QString& file, float rate)
     engine.SetRate(rate);
     QElapsedTimer wall;
     wall.start();
-    if (engine.Run() < 0)
+    if (!engine.Run())
         return 1;
-    const std::uint64_t duration = engine.GetDurationMs();
+    const std::uint64_t duration = std::uint64_t(engine.GetDurationMs().count());
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (engine.GetPositionMs() >= duration || wall.elapsed() > static_cast<qint64>(duration / rate) * 3 + 5000)
+        if (std::uint64_t(engine.GetPositionMs().count()) >= duration || wall.elapsed() > static_cast<qint64>(duration / rate) * 3 + 5000)
             loop.quit();
     });
     poll.start(20);
@@ -136,11 +136,11 @@ int scrub(const QString& file, int drags)
     if (qEnvironmentVariableIsSet("HALCYON_BENCH_AUDIO_SINK"))
         engine.SetAudioSinkFactory(qgetenv("HALCYON_BENCH_AUDIO_SINK"));
     engine.SetVideoWindows(w.all());
-    if (!engine.Open(file) || engine.Run() < 0) {
+    if (!engine.Open(file) || !engine.Run()) {
         std::fprintf(stderr, "cannot play: %s\n", qPrintable(engine.LastOpenError()));
         return 1;
     }
-    const auto duration = static_cast<std::int32_t>(engine.GetDurationMs());
+    const auto duration = static_cast<std::int32_t>(engine.GetDurationMs().count());
     SeekCoalescer seeker(&engine);
 
     // The longest time the event loop did not get round to a 5 ms timer.
@@ -190,7 +190,7 @@ int scrub(const QString& file, int drags)
         releases.push_back(t.nsecsElapsed() / 1e6);
         QObject::disconnect(c);
         stalls.push_back(static_cast<double>(longestStall));
-        const std::uint64_t at = engine.GetPositionMs();
+        const auto at = static_cast<std::uint64_t>(engine.GetPositionMs().count());
         if (!settled || at + 200 < static_cast<std::uint64_t>(released) || at > static_cast<std::uint64_t>(released) + 500)
             std::fprintf(stderr, "drag %d: released at %d ms, graph at %llu ms, settled %d\n", d, released,
                          static_cast<unsigned long long>(at), settled);

@@ -3,20 +3,16 @@
 #include "base/Messages.h"
 #include "base/Trace.h"
 #include "config/DeviceConfig.h"
-#include "engine/PlaybackEngine.h"
 #include "card/DriveProvider.h"
 #include "card/RecordingLibrary.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QThread>
 
-CardMonitor::CardMonitor(RecordingLibrary& library, DriveProvider& drives, DeviceConfig& config,
-                         PlaybackEngine* engine, QObject* eventTarget, QObject* parent)
-    : QObject(parent), m_library(library), m_drives(drives), m_config(config), m_engine(engine),
-      m_target(eventTarget ? eventTarget : this)
+CardMonitor::CardMonitor(RecordingLibrary& library, DriveProvider& drives, DeviceConfig& config, QObject* eventTarget,
+                         QObject* parent)
+    : QObject(parent), m_library(library), m_drives(drives), m_config(config), m_target(eventTarget ? eventTarget : this)
 {
-    wait = [](int ms) { QThread::msleep(ulong(ms)); };
     m_library.SetDriveProvider(&m_drives);
     connect(&m_drives, &DriveProvider::driveArrived, this, &CardMonitor::OnDriveArrived);
     connect(&m_drives, &DriveProvider::driveRemoved, this, &CardMonitor::OnDriveRemoved);
@@ -49,12 +45,12 @@ bool CardMonitor::event(QEvent* e)
 void CardMonitor::OnScanCard()
 {
     m_library.FindCard();
-    if (m_library.CardRoot.isEmpty() || !QFileInfo::exists(m_library.CardRoot)) {
-        m_library.CardRoot.clear();
+    if (m_library.cardRoot().isEmpty() || !QFileInfo::exists(m_library.cardRoot())) {
+        m_library.SetCardRoot(QString());
         return;
     }
     m_config.ResetDeviceSettings();
-    m_config.ReadDeviceSettings(m_library.CardRoot + QLatin1String(kSettingsFileName));
+    m_config.ReadDeviceSettings(m_library.cardRoot() + QLatin1String(kSettingsFileName));
     m_config.CopyLiveToWorking();
     emit settingsLoaded();
 }
@@ -74,11 +70,11 @@ void CardMonitor::Release()
         return;
     m_changedWhileHeld = false;
     // Playback was stopped by whoever held the monitor: only the lists go.
-    if (!m_library.CardRoot.isEmpty() && !cardStillThere()) {
-        m_library.CardRoot.clear();
+    if (!m_library.cardRoot().isEmpty() && !cardStillThere()) {
+        m_library.SetCardRoot(QString());
         m_library.ResetLibrary();
     }
-    if (m_library.CardRoot.isEmpty())
+    if (m_library.cardRoot().isEmpty())
         PostScanRequest();
 }
 
@@ -88,7 +84,7 @@ void CardMonitor::OnDriveArrived(const QString& root)
         m_changedWhileHeld = true;
         return;
     }
-    if (m_library.CardRoot.isEmpty())
+    if (m_library.cardRoot().isEmpty())
         PostScanRequest();
 }
 
@@ -96,10 +92,10 @@ bool CardMonitor::cardStillThere() const
 {
     // A mount point usually stays behind as an empty folder, so the folder
     // alone does not say the card is there: it must still be a drive.
-    if (!QFileInfo::exists(m_library.CardRoot))
+    if (!QFileInfo::exists(m_library.cardRoot()))
         return false;
     for (const DriveInfo& d : m_drives.Drives()) {
-        if (d.root == m_library.CardRoot)
+        if (d.root == m_library.cardRoot())
             return true;
     }
     return false;
@@ -112,13 +108,9 @@ void CardMonitor::OnDriveRemoved(const QString& root)
         return;
     }
     TraceLine("OnDeviceChange \r\n");
-    if (m_library.CardRoot.isEmpty() || cardStillThere())
+    if (m_library.cardRoot().isEmpty() || cardStillThere())
         return;
-    m_library.CardRoot.clear();
-    if (m_engine && (!m_engine->HasGraph() || m_engine->State() != EngineState::Stopped)) {
-        m_engine->StopAndClose();
-        if (wait)
-            wait(1000);
-    }
+    m_library.SetCardRoot(QString());
+    emit cardRemoved();
     m_library.ResetLibrary();
 }

@@ -2,14 +2,13 @@
 // The card's comings and goings: the scan request at start-up and on arrival,
 // and the clean-up when the card in use goes away. The main window owns one,
 // forwards MSG_SCAN_CARD and MSG_LIST_RESET to HandleEvent, and connects to
-// the signals to redraw. UI thread only.
+// the signals: playback closes on cardRemoved, the window redraws on
+// settingsLoaded. The monitor never touches playback itself. UI thread only.
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class DeviceConfig;
 class DriveProvider;
-class PlaybackEngine;
 class QEvent;
 class RecordingLibrary;
 
@@ -18,8 +17,8 @@ class CardMonitor : public QObject {
 public:
     // eventTarget receives the posted MSG_SCAN_CARD (the main window); nullptr
     // posts it to the monitor itself, which then handles it on its own.
-    CardMonitor(RecordingLibrary& library, DriveProvider& drives, DeviceConfig& config, PlaybackEngine* engine,
-                QObject* eventTarget = nullptr, QObject* parent = nullptr);
+    CardMonitor(RecordingLibrary& library, DriveProvider& drives, DeviceConfig& config, QObject* eventTarget = nullptr,
+                QObject* parent = nullptr);
 
     // Posts MSG_SCAN_CARD to the event target (start-up).
     void PostScanRequest();
@@ -42,10 +41,10 @@ public:
     void Release();
     bool IsHeld() const { return m_held; }
 
-    // Blocking pause after stopping playback; tests replace it.
-    std::function<void(int ms)> wait;
-
 signals:
+    // The card in use went away; the library is emptied right after. What
+    // plays from it must let go of it.
+    void cardRemoved();
     // The card's settings file was read (or the defaults put in force): hand
     // the speed unit to the read-outs and redraw the window.
     void settingsLoaded();
@@ -59,7 +58,6 @@ private:
     RecordingLibrary& m_library;
     DriveProvider& m_drives;
     DeviceConfig& m_config;
-    PlaybackEngine* m_engine;
     QObject* m_target;
     bool m_held = false;
     bool m_changedWhileHeld = false;

@@ -96,18 +96,19 @@ DeleteReport RecordingFileOps::DeleteTickedRecordings(ITickedRows& rows, IPrompt
 CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialogs& dialogs, IPrompt& prompt,
                                                   const CopyProgress& progress, const RecordingCopier& copier)
 {
-    CopyReport report;
+    if (tickedRows(rows).empty())
+        return {};
+    const CopyReport report = RunCopy(PlanCopy(rows, dialogs), progress, copier);
+    FinishCopy(rows, prompt, report);
+    return report;
+}
+
+std::vector<CopyJob> RecordingFileOps::PlanCopy(ITickedRows& rows, IFileDialogs& dialogs)
+{
+    std::vector<CopyJob> jobs;
     const std::vector<int> ticked = tickedRows(rows);
     if (ticked.empty())
-        return report;
-
-    struct Job {
-        QString name;
-        QString source;
-        QString target;
-        qint64 size = 0;
-    };
-    std::vector<Job> jobs;
+        return jobs;
     if (ticked.size() == 1) {
         const int row = ticked.front();
         const QString target = dialogs.SaveFileName(rows.RowFileName(row), QStringLiteral("mp4"), kMovieFilter, false);
@@ -124,15 +125,20 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
             }
         }
     }
-
-    qint64 total = 0;
-    for (Job& job : jobs) {
+    for (CopyJob& job : jobs)
         job.size = QFileInfo(job.source).size();
+    return jobs;
+}
+
+CopyReport RecordingFileOps::RunCopy(const std::vector<CopyJob>& jobs, const CopyProgress& progress,
+                                     const RecordingCopier& copier)
+{
+    CopyReport report;
+    qint64 total = 0;
+    for (const CopyJob& job : jobs)
         total += job.size;
-    }
     qint64 done = 0;
-    QStringList failedLines;
-    for (const Job& job : jobs) {
+    for (const CopyJob& job : jobs) {
         const CopyResult result = copier.Copy(job.source, job.target, [&](qint64 copied, qint64) {
             return !progress || progress(job.name, done + copied, total);
         });
@@ -146,22 +152,25 @@ CopyReport RecordingFileOps::CopyTickedRecordings(ITickedRows& rows, IFileDialog
             break;
         case CopyOutcome::SameFile:
             report.failed << job.name;
-            failedLines << job.name + UiText("RecordingFileOps", kSameFileNote);
+            report.failedLines << job.name + UiText("RecordingFileOps", kSameFileNote);
             break;
         case CopyOutcome::Failed:
             qCWarning(vxLibrary) << "copy of" << job.source << "to" << job.target << "failed:" << result.error;
             report.failed << job.name;
             // The system's reason, so the user knows what to do (free space, another folder).
-            failedLines << (result.error.isEmpty() ? job.name : job.name + QStringLiteral(" (") + result.error + QLatin1Char(')'));
+            report.failedLines << (result.error.isEmpty() ? job.name : job.name + QStringLiteral(" (") + result.error + QLatin1Char(')'));
             break;
         }
         if (report.cancelled)
             break;
     }
-    untickAll(rows);
-
-    if (!failedLines.isEmpty())
-        prompt.ShowMessage(UiText("RecordingFileOps", kCopyCaption),
-                           UiText("RecordingFileOps", kCopyFailedText) + QLatin1Char('\n') + failedLines.join(QLatin1Char('\n')));
     return report;
+}
+
+void RecordingFileOps::FinishCopy(ITickedRows& rows, IPrompt& prompt, const CopyReport& report)
+{
+    untickAll(rows);
+    if (!report.failedLines.isEmpty())
+        prompt.ShowMessage(UiText("RecordingFileOps", kCopyCaption),
+                           UiText("RecordingFileOps", kCopyFailedText) + QLatin1Char('\n') + report.failedLines.join(QLatin1Char('\n')));
 }

@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 struct DeleteReport {
     bool asked = false;      // the question was shown
@@ -21,6 +22,15 @@ struct CopyReport {
     QStringList copied;      // target paths written
     QStringList failed;      // file names that were not copied
     bool cancelled = false;  // the user cancelled; later files were skipped
+    QStringList failedLines; // what the user is told of each failed file
+};
+
+// One file of a copy command.
+struct CopyJob {
+    QString name;   // the row's file name
+    QString source;
+    QString target;
+    qint64 size = 0;
 };
 
 class RecordingFileOps {
@@ -53,6 +63,15 @@ public:
     static CopyReport CopyTickedRecordings(ITickedRows& rows, IFileDialogs& dialogs, IPrompt& prompt,
                                            const CopyProgress& progress = {},
                                            const RecordingCopier& copier = RecordingCopier());
+
+    // The same in three steps, so the copying can run on a worker thread:
+    // the dialogs (UI thread; empty when cancelled or nothing is ticked),
+    // the copies (any thread; progress is called on that thread), and the
+    // end (UI thread: every row unticked, failures named to the user).
+    static std::vector<CopyJob> PlanCopy(ITickedRows& rows, IFileDialogs& dialogs);
+    static CopyReport RunCopy(const std::vector<CopyJob>& jobs, const CopyProgress& progress = {},
+                              const RecordingCopier& copier = RecordingCopier());
+    static void FinishCopy(ITickedRows& rows, IPrompt& prompt, const CopyReport& report);
 
 private:
     static void untickAll(ITickedRows& rows);

@@ -126,7 +126,7 @@ void RecordingLibrary::FindCard()
         if (!drive.removable || drive.floppy || drive.root.isEmpty())
             continue;
         if (IsCardRoot(drive.root)) {
-            CardRoot = drive.root;
+            m_cardRoot = drive.root;
             ScanCard(drive.root);
             return;
         }
@@ -135,7 +135,7 @@ void RecordingLibrary::FindCard()
     // A removable drive without the folders still becomes the card in use, so
     // that a card inserted later is not taken until that drive goes away.
     if (!fallback.isEmpty())
-        CardRoot = fallback;
+        m_cardRoot = fallback;
 }
 
 bool RecordingLibrary::IsCardRoot(const QString& root)
@@ -161,7 +161,7 @@ void RecordingLibrary::ScanCard(const QString& root)
     m_appendOnly = false;
     for (auto& list : m_lists)
         std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return nameLess(a->name, b->name); });
-    shownCategory = CategoryAll;
+    m_shownCategory = CategoryAll;
     emit categoryShown(CategoryAll);
     FillRecordingList(CategoryAll);
     if (m_list && !m_lists[CategoryAll].empty() && m_list->GetRowCount() > 0)
@@ -281,7 +281,7 @@ void RecordingLibrary::insertEntry(int listIndex, std::unique_ptr<BBOX_ITEM> ent
                                    });
         list.insert(at, std::move(entry));
     }
-    views[listIndex].count = int(list.size());
+    m_views[listIndex].count = int(list.size());
 }
 
 int RecordingLibrary::ClassifyRecordingName(const QString& name)
@@ -325,7 +325,7 @@ void RecordingLibrary::ClearLibrary()
     for (int l = 0; l < kCategoryCount; ++l) {
         m_lists[l].clear();
         // The count always tells the list's real size; callers index by it.
-        views[l].count = 0;
+        m_views[l].count = 0;
     }
 }
 
@@ -338,9 +338,9 @@ void RecordingLibrary::ResetLibrary()
         m_list->SetSelection(-1);
     }
     ClearLibrary();
-    views.fill(CategoryView{});
-    shownCategory = -1;
-    playingCategory = -1;
+    m_views.fill(CategoryView{});
+    m_shownCategory = -1;
+    m_playingCategory = -1;
     emit categoryShown(-1);
     emit libraryReset();
 }
@@ -355,7 +355,7 @@ bool RecordingLibrary::RemoveRecording(int listIndex, const QString& path)
     if (it == list.end())
         return false;
     list.erase(it);
-    views[listIndex].count = int(list.size());
+    m_views[listIndex].count = int(list.size());
     return true;
 }
 

@@ -28,14 +28,21 @@ public:
     IRecordingListView* ListView() const { return m_list; }
 
     // Root of the card in use with its trailing "/", empty while there is none.
-    QString CardRoot;
-    std::array<CategoryView, kCategoryCount> views{};
-    int shownCategory = -1;
-    int playingCategory = -1;
+    const QString& cardRoot() const { return m_cardRoot; }
+    void SetCardRoot(const QString& root) { m_cardRoot = root; }
+    // Each list's view record: entry count, selected row, scroll position.
+    const CategoryView& view(int category) const { return m_views.at(std::size_t(category)); }
+    void SetSelectedRow(int category, int row) { m_views.at(std::size_t(category)).selected = row; }
+    void SetScrollPos(int category, int pos) { m_views.at(std::size_t(category)).scrollPos = pos; }
+    // The category the recording list shows and the one that plays; -1: none.
+    int shownCategory() const { return m_shownCategory; }
+    void SetShownCategory(int category) { m_shownCategory = category; }
+    int playingCategory() const { return m_playingCategory; }
+    void SetPlayingCategory(int category) { m_playingCategory = category; }
 
     // Picks the card among the removable drives (the first with both category
-    // folders, in mount-point order), sets CardRoot and scans it. Without a
-    // card, the last removable drive seen becomes CardRoot unscanned.
+    // folders, in mount-point order), sets the card root and scans it. Without
+    // a card, the last removable drive seen becomes the card root unscanned.
     void FindCard();
     static bool IsCardRoot(const QString& root);
     // Rebuilds the lists from the card and shows ALL.
@@ -81,6 +88,10 @@ private:
     bool validList(int listIndex) const { return listIndex >= 0 && listIndex < kCategoryCount; }
 
     std::array<std::vector<std::unique_ptr<BBOX_ITEM>>, kCategoryCount> m_lists;
+    QString m_cardRoot;
+    std::array<CategoryView, kCategoryCount> m_views{};
+    int m_shownCategory = -1;
+    int m_playingCategory = -1;
     DriveProvider* m_drives = nullptr;
     IRecordingListView* m_list = nullptr;
     bool m_appendOnly = false; // during ScanCard, sorted once at its end

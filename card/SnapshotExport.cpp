@@ -1,6 +1,5 @@
 #include "card/SnapshotExport.h"
 
-#include "engine/PlaybackEngine.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
@@ -43,40 +42,20 @@ bool SnapshotExport::SaveBitmapAsJpeg(const QImage& picture, const QString& path
     return file.commit();
 }
 
-SnapshotReport SnapshotExport::SaveSnapshot(PlaybackEngine& engine, IFileDialogs& dialogs, IPrompt& prompt)
+SnapshotReport SnapshotExport::SaveSnapshot(const QImage& front, const QImage& rear, IFileDialogs& dialogs,
+                                            IPrompt& prompt)
 {
     SnapshotReport report;
-    if (!engine.HasGraph())
+    const QString chosen = dialogs.SaveFileName(kInitialName, QString(), kJpegFilter, true);
+    if (chosen.isEmpty())
         return report;
-    bool resume = false;
-    switch (engine.State()) {
-    case EngineState::Running:
-        engine.Pause();
-        resume = true;
-        break;
-    case EngineState::Paused:
-        break;
-    default:
-        return report;
-    }
-
-    QImage front;
-    if (engine.GrabFrame(front)) {
-        const QString chosen = dialogs.SaveFileName(kInitialName, QString(), kJpegFilter, true);
-        if (!chosen.isEmpty()) {
-            const QString base = SnapshotBaseName(chosen);
-            auto save = [&](const QImage& picture, const QString& path) {
-                (SaveBitmapAsJpeg(picture, path) ? report.written : report.failed) << path;
-            };
-            save(front, base + QStringLiteral("_front.jpg"));
-            QImage rear;
-            if (engine.VideoPinCount() > 1 && engine.GrabChannel(2, rear))
-                save(rear, base + QStringLiteral("_rear.jpg"));
-        }
-    }
-
-    if (resume)
-        engine.Run();
+    const QString base = SnapshotBaseName(chosen);
+    auto save = [&](const QImage& picture, const QString& path) {
+        (SaveBitmapAsJpeg(picture, path) ? report.written : report.failed) << path;
+    };
+    save(front, base + QStringLiteral("_front.jpg"));
+    if (!rear.isNull())
+        save(rear, base + QStringLiteral("_rear.jpg"));
     if (!report.failed.isEmpty())
         prompt.ShowMessage(UiText("SnapshotExport", kFailedCaption),
                            UiText("SnapshotExport", kFailedText) + QLatin1Char('\n') + report.failed.join(QLatin1Char('\n')));

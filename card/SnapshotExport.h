@@ -7,8 +7,6 @@
 #include <QImage>
 #include <QStringList>
 
-class PlaybackEngine;
-
 struct SnapshotReport {
     QStringList written; // paths of the files saved
     QStringList failed;  // paths that could not be written
@@ -31,9 +29,9 @@ public:
     // as it was.
     static bool SaveBitmapAsJpeg(const QImage& picture, const QString& path);
 
-    // Nothing unless the engine has a graph that is Running or Paused. A
-    // running graph is paused for the capture and the dialog and resumed
-    // after. Front: channel 1; rear: channel 2. A file that could not be
-    // written is named to the user.
-    static SnapshotReport SaveSnapshot(PlaybackEngine& engine, IFileDialogs& dialogs, IPrompt& prompt);
+    // Asks where to save the pictures, then writes "<name>_front.jpg" and,
+    // when rear is not null, "<name>_rear.jpg". A file that could not be
+    // written is named to the user. The pictures come from the playback
+    // controller, which keeps the recording paused meanwhile.
+    static SnapshotReport SaveSnapshot(const QImage& front, const QImage& rear, IFileDialogs& dialogs, IPrompt& prompt);
 };

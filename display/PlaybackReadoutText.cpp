@@ -2,11 +2,12 @@
 
 #include <charconv>
 
-QString PlaybackReadoutText::TimeText(bool runningOrPaused, std::uint64_t units100ns)
+QString PlaybackReadoutText::TimeText(bool runningOrPaused, std::chrono::milliseconds time)
 {
     if (!runningOrPaused)
         return QStringLiteral("00:00");
-    const auto ms = static_cast<std::uint32_t>(units100ns / 10000u);
+    // Minutes wrap at the hour, as the read-out has always shown them.
+    const auto ms = static_cast<std::uint32_t>(std::max<std::int64_t>(0, time.count()));
     return QString::asprintf("%02d:%02d", static_cast<int>((ms / 60000u) % 60u),
                              static_cast<int>((ms / 1000u) % 60u));
 }

@@ -10,12 +10,18 @@
 
 
 namespace {
-// Decoder parameters: 1101 opens the picture-orientation settings, 1112 and
-// 1113 set the vertical flip and the mirror. 202 and 205 tune the decoder's
-// own post-processing, which this decoder does not have.
-constexpr int kParamOrientation = 1101;
-constexpr int kParamFlip = 1112;
-constexpr int kParamMirror = 1113;
+// Positions inside the graph are 100-ns units.
+using GraphUnits = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
+
+std::int64_t toUnits(std::chrono::milliseconds t)
+{
+    return std::chrono::duration_cast<GraphUnits>(t).count();
+}
+
+std::chrono::milliseconds toMs(std::int64_t units)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(GraphUnits(std::max<std::int64_t>(0, units)));
+}
 } // namespace
 
 GstPlaybackEngine::GstPlaybackEngine(QObject* parent) : PlaybackEngine(parent)
@@ -24,7 +30,30 @@ GstPlaybackEngine::GstPlaybackEngine(QObject* parent) : PlaybackEngine(parent)
         gst_init(nullptr, nullptr);
 }
 
-GstPlaybackEngine::~GstPlaybackEngine() = default;
+GstPlaybackEngine::~GstPlaybackEngine()
+{
+    // The releasing threads post back to this object; they end first.
+    for (std::future<void>& f : m_releases)
+        f.wait();
+}
+
+void GstPlaybackEngine::releaseInBackground(std::unique_ptr<PlaybackGraph> graph)
+{
+    ++m_releasing;
+    m_releases.push_back(std::async(std::launch::async, [this, g = std::shared_ptr<PlaybackGraph>(std::move(graph))]() mutable {
+        g.reset();
+        QMetaObject::invokeMethod(this, &GstPlaybackEngine::releaseDone, Qt::QueuedConnection);
+    }));
+}
+
+void GstPlaybackEngine::releaseDone()
+{
+    std::erase_if(m_releases, [](const std::future<void>& f) {
+        return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    if (--m_releasing == 0)
+        emit released();
+}
 
 void GstPlaybackEngine::newGraph()
 {
@@ -95,37 +124,39 @@ void GstPlaybackEngine::SetVideoWindows(const std::array<IVideoWindow*, 4>& wind
     m_graph->videoWindow = videoWindow;
 }
 
-bool GstPlaybackEngine::Open(const QString& path)
+Result<void> GstPlaybackEngine::Open(const QString& path)
 {
     m_lastError.clear();
     if (m_graph) {
-        Stop();
-        SeekMs(0);
+        (void)Stop();
+        SeekMs(std::chrono::milliseconds(0));
         Close();
     }
     if (!videoWindow[0] || path.isEmpty()) {
         m_lastError = path.isEmpty() ? QStringLiteral("no file given") : QStringLiteral("no video window");
-        return false;
+        return Result<void>::Failure(m_lastError);
     }
     clearWindows();
     newGraph();
     if (!m_graph->Build(path, &m_lastError)) {
         qCInfo(vxEngine) << "cannot open" << path << m_lastError;
         Close();
-        return false;
+        return Result<void>::Failure(m_lastError);
     }
     if (!m_graph->ChosenAudioSink().isEmpty())
         m_chosenAudioSink = m_graph->ChosenAudioSink();
     updateTargetSizes();
     if (m_graph->videoPinCount > 0)
         m_graph->SetGain(GainFromVolumeLevel(VolumeLevelFromPercent(m_volumePercent)));
-    return true;
+    return {};
 }
 
 void GstPlaybackEngine::Close()
 {
-    m_graph.reset();
+    // Pictures still on their way from this graph are dropped from here on.
     ++m_generation;
+    if (m_graph)
+        releaseInBackground(std::move(m_graph));
     clearWindows();
 }
 
@@ -140,16 +171,16 @@ std::int64_t GstPlaybackEngine::currentUnits()
     return m_graph->Position().value_or(0);
 }
 
-int GstPlaybackEngine::Run()
+Result<void> GstPlaybackEngine::Run()
 {
     if (!m_graph)
-        return kStatusFail;
+        return Result<void>::Failure(QStringLiteral("nothing open"));
     PlaybackGraph& g = *m_graph;
     if (g.state != EngineState::Paused && g.state != EngineState::Stopped)
-        return VFW_E_WRONG_STATE;
+        return Result<void>::Failure(kWrongState);
     // A graph without pictures has nothing to run.
     if (!g.filterGraph || g.videoPinCount == 0)
-        return kStatusFail;
+        return Result<void>::Failure(QStringLiteral("no pictures"));
     const std::int64_t duration = g.Duration();
     std::int64_t position = currentUnits();
     const bool restart = g.AtEnd() || (duration > 0 && position >= duration);
@@ -161,71 +192,64 @@ int GstPlaybackEngine::Run()
     // A rate change or a restart is a seek with the new rate at the position.
     if (restart || wanted != g.AppliedRate())
         if (!g.Seek(position, wanted))
-            return kStatusFail;
+            return Result<void>::Failure(QStringLiteral("the graph refused the position"));
     g.Play();
     g.state = EngineState::Running;
-    return kStatusOk;
+    return {};
 }
 
-int GstPlaybackEngine::Pause()
+Result<void> GstPlaybackEngine::Pause()
 {
     if (!m_graph)
-        return kStatusFail;
+        return Result<void>::Failure(QStringLiteral("nothing open"));
     if (m_graph->state == EngineState::Running) {
         m_graph->PauseGraph();
         m_graph->state = EngineState::Paused;
     }
-    return kStatusOk;
+    return {};
 }
 
-int GstPlaybackEngine::Stop()
+Result<void> GstPlaybackEngine::Stop()
 {
     if (!m_graph)
-        return kStatusFail;
+        return Result<void>::Failure(QStringLiteral("nothing open"));
     PlaybackGraph& g = *m_graph;
     if (g.state != EngineState::Running && g.state != EngineState::Paused)
-        return VFW_E_WRONG_STATE;
+        return Result<void>::Failure(kWrongState);
     // Stopped keeps the position and the last picture, as a paused graph does.
     if (g.state == EngineState::Running)
         g.PauseGraph();
     g.state = EngineState::Stopped;
-    return kStatusOk;
+    return {};
 }
 
-bool GstPlaybackEngine::StopEngine()
-{
-    if (!m_graph)
-        return true;
-    return Stop() >= 0;
-}
-
-bool GstPlaybackEngine::SeekMs(std::int32_t ms)
+bool GstPlaybackEngine::SeekMs(std::chrono::milliseconds position)
 {
     if (!m_graph || !m_graph->filterGraph)
         return true;
-    return m_graph->Seek(static_cast<std::int64_t>(ms) * kUnitsPerMs, m_graph->AppliedRate());
+    return m_graph->Seek(toUnits(position), m_graph->AppliedRate());
 }
 
-bool GstPlaybackEngine::StartSeekMs(std::int32_t ms, bool exact)
+bool GstPlaybackEngine::StartSeekMs(std::chrono::milliseconds position, bool exact)
 {
     if (!m_graph || !m_graph->filterGraph)
-        return PlaybackEngine::StartSeekMs(ms, exact);
-    return m_graph->StartSeek(static_cast<std::int64_t>(ms) * kUnitsPerMs, m_graph->AppliedRate(), exact);
+        return PlaybackEngine::StartSeekMs(position, exact);
+    return m_graph->StartSeek(toUnits(position), m_graph->AppliedRate(), exact);
 }
 
-bool GstPlaybackEngine::StepBack(double seconds)
+bool GstPlaybackEngine::StepBack(std::chrono::milliseconds step)
 {
     if (!m_graph || (m_graph->state != EngineState::Running && m_graph->state != EngineState::Paused))
         return false;
-    const std::int64_t target = std::max<std::int64_t>(0, currentUnits() - static_cast<std::int64_t>(seconds * 1e7));
+    const std::int64_t target = std::max<std::int64_t>(0, currentUnits() - toUnits(step));
     return m_graph->Seek(target, m_graph->AppliedRate());
 }
 
-bool GstPlaybackEngine::StepForward(double seconds)
+bool GstPlaybackEngine::StepForward(std::chrono::milliseconds step)
 {
     if (!m_graph || (m_graph->state != EngineState::Running && m_graph->state != EngineState::Paused))
         return false;
-    std::int64_t target = currentUnits() + static_cast<std::int64_t>(seconds * 1e7);
+    std::int64_t target = currentUnits() + toUnits(step);
     const std::int64_t duration = m_graph->Duration();
     if (duration > 0)
         target = std::min(target, duration);
@@ -237,10 +261,10 @@ bool GstPlaybackEngine::SetRate(float rate)
     if (!m_graph)
         return false;
     const EngineState before = m_graph->state;
-    Pause();
+    (void)Pause();
     m_graph->rate = rate;
     if (before == EngineState::Running)
-        return Run() >= 0;
+        return Run().ok();
     return true;
 }
 
@@ -253,20 +277,20 @@ bool GstPlaybackEngine::SetVolume(int percent)
     return true;
 }
 
-std::uint64_t GstPlaybackEngine::GetPositionMs()
+std::chrono::milliseconds GstPlaybackEngine::GetPositionMs()
 {
     if (!m_graph)
-        return 0;
-    return static_cast<std::uint64_t>(currentUnits()) / static_cast<std::uint64_t>(kUnitsPerMs);
+        return {};
+    return toMs(currentUnits());
 }
 
-std::uint64_t GstPlaybackEngine::GetDurationMs()
+std::chrono::milliseconds GstPlaybackEngine::GetDurationMs()
 {
     if (!m_graph)
-        return 0;
+        return {};
     if (m_graph->durationCache == 0)
         m_graph->durationCache = m_graph->Duration();
-    return static_cast<std::uint64_t>(m_graph->durationCache) / static_cast<std::uint64_t>(kUnitsPerMs);
+    return toMs(m_graph->durationCache);
 }
 
 bool GstPlaybackEngine::GrabFrame(QImage& picture) { return GrabChannel(1, picture); }
@@ -278,44 +302,34 @@ bool GstPlaybackEngine::GrabChannel(int channel, QImage& picture)
     return m_graph->Grab(channel, picture);
 }
 
-int GstPlaybackEngine::RepaintFirst()
+void GstPlaybackEngine::RepaintFirst()
 {
     if (m_graph && videoWindow[0])
         videoWindow[0]->repaintFrame();
-    return kStatusOk;
 }
 
-int GstPlaybackEngine::RepaintAll()
+void GstPlaybackEngine::RepaintAll()
 {
     if (!m_graph)
-        return kStatusOk;
+        return;
     updateTargetSizes();
     for (int k = 1; k <= 4 && k <= channelCount && k <= m_graph->videoPinCount; ++k) {
         if (m_graph->renderer[static_cast<std::size_t>(k - 1)] && videoWindow[static_cast<std::size_t>(k - 1)])
             videoWindow[static_cast<std::size_t>(k - 1)]->repaintFrame();
     }
-    return kStatusOk;
 }
 
-bool GstPlaybackEngine::StopAndClose()
-{
-    if (m_graph)
-        Stop();
-    Close();
-    return true;
-}
-
-void GstPlaybackEngine::DecoderSetParam(int channel, int param, int value)
+void GstPlaybackEngine::DecoderSetParam(int channel, DecoderParam param, int value)
 {
     if (channel < 2 || channel > 4)
         return;
     const auto i = static_cast<std::size_t>(channel - 1);
-    if (param == kParamMirror)
+    if (param == DecoderParam::Mirror)
         m_mirror[i] = value != 0;
-    else if (param == kParamFlip)
+    else if (param == DecoderParam::Flip)
         m_flip[i] = value != 0;
     else
-        return; // kParamOrientation and the post-processing parameters change nothing here
+        return; // opening the orientation settings changes nothing here
     if (!m_graph || !m_graph->HasOrientationControl(channel))
         return;
     m_graph->SetOrientation(channel, m_mirror[i], m_flip[i]);
@@ -326,11 +340,6 @@ void GstPlaybackEngine::DecoderSetParam(int channel, int param, int value)
 }
 
 int GstPlaybackEngine::VideoPinCount() const { return m_graph ? m_graph->videoPinCount : 0; }
-
-QSize GstPlaybackEngine::NativeSize() const
-{
-    return m_graph ? QSize(m_graph->nativeWidth, m_graph->nativeHeight) : QSize();
-}
 
 ITelemetrySource* GstPlaybackEngine::TelemetrySource() { return m_graph ? m_graph->telemetry.get() : nullptr; }
 

@@ -4,7 +4,9 @@
 #include "engine/PlaybackEngine.h"
 
 #include <QByteArray>
+#include <future>
 #include <memory>
+#include <vector>
 
 class PlaybackGraph;
 
@@ -15,33 +17,31 @@ public:
     ~GstPlaybackEngine() override;
 
     void SetVideoWindows(const std::array<IVideoWindow*, 4>& windows) override;
-    bool Open(const QString& path) override;
+    Result<void> Open(const QString& path) override;
     void Close() override;
+    bool Releasing() const override { return m_releasing > 0; }
 
     bool HasGraph() const override;
     bool HasFilterGraph() const override;
     EngineState State() const override;
 
-    int Run() override;
-    int Pause() override;
-    int Stop() override;
-    bool StopEngine() override;
-    bool SeekMs(std::int32_t ms) override;
-    bool StartSeekMs(std::int32_t ms, bool exact) override;
-    bool StepBack(double seconds) override;
-    bool StepForward(double seconds) override;
+    Result<void> Run() override;
+    Result<void> Pause() override;
+    Result<void> Stop() override;
+    bool SeekMs(std::chrono::milliseconds position) override;
+    bool StartSeekMs(std::chrono::milliseconds position, bool exact) override;
+    bool StepBack(std::chrono::milliseconds step) override;
+    bool StepForward(std::chrono::milliseconds step) override;
     bool SetRate(float rate) override;
     bool SetVolume(int percent) override;
-    std::uint64_t GetPositionMs() override;
-    std::uint64_t GetDurationMs() override;
+    std::chrono::milliseconds GetPositionMs() override;
+    std::chrono::milliseconds GetDurationMs() override;
     bool GrabFrame(QImage& picture) override;
     bool GrabChannel(int channel, QImage& picture) override;
-    int RepaintFirst() override;
-    int RepaintAll() override;
-    bool StopAndClose() override;
-    void DecoderSetParam(int channel, int param, int value) override;
+    void RepaintFirst() override;
+    void RepaintAll() override;
+    void DecoderSetParam(int channel, DecoderParam param, int value) override;
     int VideoPinCount() const override;
-    QSize NativeSize() const override;
     ITelemetrySource* TelemetrySource() override;
 
     // Not part of the engine interface: for the command-line tool, tests and benchmarks.
@@ -73,8 +73,14 @@ private:
     void updateTargetSizes();
     void clearWindows();
     std::int64_t currentUnits();
+    // Stopping a graph joins its streaming threads, which can take a while:
+    // it happens on a thread of its own, and released() follows.
+    void releaseInBackground(std::unique_ptr<PlaybackGraph> graph);
+    void releaseDone();
 
     std::unique_ptr<PlaybackGraph> m_graph;
+    std::vector<std::future<void>> m_releases;
+    int m_releasing = 0;
     quint64 m_generation = 0;
     QByteArray m_audioSinkFactory = "autoaudiosink";
     QByteArray m_chosenAudioSink;

@@ -43,7 +43,7 @@ void SeekCoalescer::start(std::int32_t ms, bool exact)
 {
     if (!m_engine)
         return;
-    m_inFlight = m_engine->StartSeekMs(ms, exact);
+    m_inFlight = m_engine->StartSeekMs(std::chrono::milliseconds(ms), exact);
     m_inFlightExact = exact;
     m_inFlightMs = ms;
     if (m_inFlight)

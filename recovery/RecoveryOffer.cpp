@@ -30,30 +30,33 @@ QString RecoveryOffer::UserVideoFolder()
     return movies.isEmpty() ? QDir::homePath() : movies;
 }
 
-QString RecoveryOffer::OfferAfterFailedOpen(const QString& path, const QString& cardRoot, const QString& videoFolder)
+void RecoveryOffer::OfferAfterFailedOpen(const QString& path, const QString& cardRoot, const QString& videoFolder,
+                                        std::function<void(const QString& recovered)> done)
 {
     if (!RecordingRecovery::IsCut(path))
-        return {};
+        return done({});
     const QString caption = QFileInfo(path).fileName();
     if (!m_prompt.AskYesNo(caption, UiText("RecoveryOffer", kQuestion)))
-        return {};
+        return done({});
     // The video folder may not exist yet on a fresh account.
     QDir().mkpath(videoFolder);
     const QString out = m_dialogs.SaveFileName(DefaultSaveName(path, videoFolder), QStringLiteral("mp4"),
                                                RecordingFileOps::kMovieFilter, true);
     if (out.isEmpty())
-        return {};
+        return done({});
     if (QFileInfo(out).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
         m_prompt.ShowMessage(caption, UiText("RecoveryOffer", kFailed) + QStringLiteral("\n") +
                                           QCoreApplication::translate("RecoveryOffer", "원본 파일에는 저장할 수 없습니다."));
-        return {};
+        return done({});
     }
-    QString error;
-    bool cancelled = false;
-    if (!m_runner.Run(path, cardRoot, out, &error, &cancelled)) {
+    IPrompt* prompt = &m_prompt;
+    m_runner.Start(path, cardRoot, out, [prompt, caption, out, done](const Result<void>& outcome, bool cancelled) {
+        if (outcome) {
+            done(out);
+            return;
+        }
         if (!cancelled)
-            m_prompt.ShowMessage(caption, UiText("RecoveryOffer", kFailed) + QStringLiteral("\n") + error);
-        return {};
-    }
-    return out;
+            prompt->ShowMessage(caption, UiText("RecoveryOffer", kFailed) + QStringLiteral("\n") + outcome.error());
+        done({});
+    });
 }

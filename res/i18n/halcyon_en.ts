@@ -743,6 +743,10 @@ Recover it into a new file, using another recording of the same camera as a guid
         <source>취소</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>다른 복구가 진행 중입니다.</source>
+        <translation>Another recovery is running.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotExport</name>

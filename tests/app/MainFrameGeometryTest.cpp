@@ -44,22 +44,21 @@ private slots:
     void timeTextShowsMinutesAndSeconds_data()
     {
         QTest::addColumn<bool>("playing");
-        QTest::addColumn<quint64>("units");
+        QTest::addColumn<qint64>("ms");
         QTest::addColumn<QString>("text");
-        const quint64 second = 10000000ull;
+        const qint64 second = 1000;
         QTest::newRow("hours are not shown") << true << (3600 + 2 * 60 + 5) * second << "02:05";
         QTest::newRow("59:59") << true << (59 * 60 + 59) * second << "59:59";
         QTest::newRow("under a second") << true << second - 1 << "00:00";
-        QTest::newRow("only the lower 32 bits of the ms count")
-            << true << ((quint64(1) << 32) + 65000) * 10000 << "01:05";
+        QTest::newRow("only the lower 32 bits of the ms count") << true << (qint64(1) << 32) + 65000 << "01:05";
         QTest::newRow("not Running or Paused") << false << 65 * second << "00:00";
     }
     void timeTextShowsMinutesAndSeconds()
     {
         QFETCH(bool, playing);
-        QFETCH(quint64, units);
+        QFETCH(qint64, ms);
         QFETCH(QString, text);
-        QCOMPARE(PlaybackReadoutText::TimeText(playing, units), text);
+        QCOMPARE(PlaybackReadoutText::TimeText(playing, std::chrono::milliseconds(ms)), text);
     }
 
     void gValueText_data()
@@ -84,18 +83,19 @@ private slots:
     void gReadoutTakesFirstSampleAtOrAfterPosition_data()
     {
         QTest::addColumn<bool>("playing");
-        QTest::addColumn<quint64>("position");
+        QTest::addColumn<qint64>("ms");
         QTest::addColumn<QString>("shown"); // "x y z", or "none"
-        QTest::newRow("stopped shows zero") << false << quint64(1500) << "0.0G 0.0G 0.0G";
-        QTest::newRow("before the first sample") << true << quint64(0) << "-2.0G 0.0G 1.0G";
-        QTest::newRow("equal stamp") << true << quint64(1000) << "1.0G -1.0G 0.0G";
-        QTest::newRow("between samples: the later") << true << quint64(1001) << "0.1G 0.0G 0.0G";
-        QTest::newRow("beyond the last: nothing drawn") << true << quint64(2001) << "none";
+        QTest::newRow("stopped shows zero") << false << qint64(1500) << "0.0G 0.0G 0.0G";
+        QTest::newRow("before the first sample") << true << qint64(0) << "-2.0G 0.0G 1.0G";
+        QTest::newRow("equal stamp") << true << qint64(1000) << "1.0G -1.0G 0.0G";
+        QTest::newRow("between samples: the later") << true << qint64(1001) << "0.1G 0.0G 0.0G";
+        QTest::newRow("beyond the last: nothing drawn") << true << qint64(2001) << "none";
     }
     void gReadoutTakesFirstSampleAtOrAfterPosition()
     {
         QFETCH(bool, playing);
-        QFETCH(quint64, position);
+        QFETCH(qint64, ms);
+        const std::chrono::milliseconds position(ms);
         QFETCH(QString, shown);
         const std::vector<Sample> samples{{500, 0, 128, 192}, {1000, 192, 64, 128}, {2000, 134, 128, 128}};
         auto text = [](const std::optional<GReadoutTexts>& r) {

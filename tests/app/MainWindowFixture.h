@@ -1,9 +1,9 @@
 #pragma once
-// A main window over a fake engine, fake drives and a card folder, with the
-// pauses removed.
+// A main window over a fake engine, fake drives and a card folder.
 #include "fakes/FakePrompt.h"
 #include "app/CVxMainFrame.h"
 #include "app/PlaybackController.h"
+#include "app/ViewerCore.h"
 #include "config/CardFormatter.h"
 #include "config/SettingsSheetContext.h"
 #include "fakes/FakeDriveProvider.h"
@@ -29,8 +29,9 @@ struct MainWindowFixture {
     CardTree card;
     FakePrompt prompt;
     ScriptedFileDialogs dialogs;
-    FakePlaybackEngine* engine = nullptr; // owned by the window
-    FakeDriveProvider* drives = nullptr;  // owned by the window
+    FakePlaybackEngine* engine = nullptr; // owned by the core
+    FakeDriveProvider* drives = nullptr;  // owned by the core
+    std::unique_ptr<ViewerCore> core;
     std::unique_ptr<CVxMainFrame> frame;
     // The system's sound output; none when empty.
     std::function<std::unique_ptr<VolumePath>()> createVolumePath;
@@ -52,25 +53,18 @@ struct MainWindowFixture {
         services.checkMediaComponents = [] { return 1; };
         services.createVolumePath = createVolumePath;
         services.runSettingsSheet = [this](SettingsSheetContext& context) { return sheet && sheet(context); };
-        services.createCardFormatter = [] { return std::unique_ptr<CardFormatter>(); };
-        services.createEngine = [this] {
-            auto e = std::make_unique<FakePlaybackEngine>();
-            e->durationMs = 3000;
-            e->videoPinCount = 2;
-            e->frame = QImage(1280, 720, QImage::Format_RGB32);
-            engine = e.get();
-            return std::unique_ptr<PlaybackEngine>(std::move(e));
-        };
-        services.createDriveProvider = [this, mountCard] {
-            auto d = std::make_unique<FakeDriveProvider>();
-            if (mountCard)
-                d->drives.append(DriveInfo{card.root(), true, false});
-            drives = d.get();
-            return std::unique_ptr<DriveProvider>(std::move(d));
-        };
         services.createMapPopup = createMapPopup;
-        frame = std::make_unique<CVxMainFrame>(std::move(services));
-        frame->controller().SetWait([](int) {});
+        auto e = std::make_unique<FakePlaybackEngine>();
+        e->durationMs = 3000;
+        e->videoPinCount = 2;
+        e->frame = QImage(1280, 720, QImage::Format_RGB32);
+        engine = e.get();
+        auto d = std::make_unique<FakeDriveProvider>();
+        if (mountCard)
+            d->drives.append(DriveInfo{card.root(), true, false});
+        drives = d.get();
+        core = std::make_unique<ViewerCore>(ViewerCore::Parts{std::move(e), std::move(d), nullptr});
+        frame = std::make_unique<CVxMainFrame>(*core, std::move(services));
         if (!frame->LoadFrame())
             return false;
         frame->show();

@@ -1,6 +1,7 @@
 // The main window with the real engine on a card of tiny generated clips.
 #include "fakes/FakePrompt.h"
 #include "app/CVxMainFrame.h"
+#include "app/ViewerCore.h"
 #include "app/PlaybackController.h"
 #include "display/VideoWindow.h"
 #include "engine/GstPlaybackEngine.h"
@@ -24,7 +25,8 @@ private slots:
 
 private:
     // The real engine without sound, on the card of generated clips.
-    MainFrameServices services(FakePrompt& prompt, GstPlaybackEngine*& engine) const;
+    MainFrameServices services(FakePrompt& prompt) const;
+    std::unique_ptr<ViewerCore> makeCore(GstPlaybackEngine*& engine) const;
 
     QTemporaryDir m_settings;
     QTemporaryDir m_card;
@@ -48,31 +50,30 @@ void MainWindowPlaybackTest::initTestCase()
     }
 }
 
-MainFrameServices MainWindowPlaybackTest::services(FakePrompt& prompt, GstPlaybackEngine*& engine) const
+MainFrameServices MainWindowPlaybackTest::services(FakePrompt& prompt) const
 {
     MainFrameServices services;
     services.prompt = &prompt;
     services.checkMediaComponents = [] { return 1; };
-    services.createEngine = [&engine] {
-        auto e = std::make_unique<GstPlaybackEngine>();
-        e->SetAudioSinkFactory("fakesink");
-        engine = e.get();
-        return std::unique_ptr<PlaybackEngine>(std::move(e));
-    };
-    const QString root = m_card.path() + QLatin1Char('/');
-    services.createDriveProvider = [root] {
-        auto d = std::make_unique<FakeDriveProvider>();
-        d->drives.append(DriveInfo{root, true, false});
-        return std::unique_ptr<DriveProvider>(std::move(d));
-    };
     return services;
+}
+
+std::unique_ptr<ViewerCore> MainWindowPlaybackTest::makeCore(GstPlaybackEngine*& engine) const
+{
+    auto e = std::make_unique<GstPlaybackEngine>();
+    e->SetAudioSinkFactory("fakesink");
+    engine = e.get();
+    auto d = std::make_unique<FakeDriveProvider>();
+    d->drives.append(DriveInfo{m_card.path() + QLatin1Char('/'), true, false});
+    return std::make_unique<ViewerCore>(ViewerCore::Parts{std::move(e), std::move(d), nullptr});
 }
 
 void MainWindowPlaybackTest::doubleClickPlaysTicksAndMovesOn()
 {
     FakePrompt prompt;
     GstPlaybackEngine* engine = nullptr;
-    CVxMainFrame frame(services(prompt, engine));
+    const auto core = makeCore(engine);
+    CVxMainFrame frame(*core, services(prompt));
     QVERIFY(frame.LoadFrame());
     frame.show();
     QTRY_COMPARE(frame.recordingList()->GetRowCount(), 2);
@@ -117,7 +118,8 @@ void MainWindowPlaybackTest::namedFilesJoinAllAndFirstPlays()
     }
     FakePrompt prompt;
     GstPlaybackEngine* engine = nullptr;
-    CVxMainFrame frame(services(prompt, engine));
+    const auto core = makeCore(engine);
+    CVxMainFrame frame(*core, services(prompt));
     QVERIFY(frame.LoadFrame());
     frame.show();
     // As the application does it: queued right after the window was made.
@@ -125,7 +127,7 @@ void MainWindowPlaybackTest::namedFilesJoinAllAndFirstPlays()
         &frame, [&frame, first, other] { frame.controller().OpenAndPlayFiles({first, other}); }, Qt::QueuedConnection);
     QTRY_COMPARE(frame.library().RecordingCount(0), 4);
     QCOMPARE(frame.recordingList()->GetRowCount(), 4);
-    QCOMPARE(frame.library().shownCategory, 0);
+    QCOMPARE(frame.library().shownCategory(), 0);
     QCOMPARE(frame.controller().currentFile(), first);
     QCOMPARE(frame.library().GetRecording(0, frame.recordingList()->GetSelection())->path, first);
     QCOMPARE(engine->State(), EngineState::Running);

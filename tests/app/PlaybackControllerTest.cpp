@@ -1,12 +1,19 @@
 // The playback controller without widgets: a fake engine, fake views and a
-// recording library scanned from a card folder.
+// recording library scanned from a card folder; and the commands that ask it
+// to pause or close (card removal, snapshot, settings sheet).
 #include "PlaybackCardFiles.h"
+#include "card/OpsTestDoubles.h"
 #include "app/PlaybackController.h"
+#include "app/Playlist.h"
+#include "app/SettingsCommand.h"
+#include "app/ViewerCore.h"
+#include "card/CardMonitor.h"
 #include "config/DeviceConfig.h"
 #include "display/LinePlotModel.h"
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakePlaybackSliders.h"
 #include "fakes/FakePrompt.h"
+#include "fakes/FakeDriveProvider.h"
 #include "fakes/FakeRecordingListView.h"
 #include "fakes/FakeVideoArea.h"
 #include "fakes/FakeVolumePath.h"
@@ -17,6 +24,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 #include <cmath>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,10 +47,11 @@ void addStandstillWithHits(FakeTelemetrySource& source, const std::vector<int>& 
 constexpr int kAll = 0, kNormal = 1, kEvent = 2, kManual = 3;
 
 // A controller over the card of playbackCardFiles(), shown as the window shows it
-// after the start-up scan (ALL, row 0 selected), with the pauses removed.
+// after the start-up scan (ALL, row 0 selected).
 struct ControllerFixture {
     CardTree card;
     RecordingLibrary library;
+    Playlist playlist{library};
     DeviceConfig config;
     FakeRecordingListView list;
     FakeVideoArea video;
@@ -65,9 +74,9 @@ struct ControllerFixture {
         e->videoPinCount = 2;
         e->frame = QImage(1280, 720, QImage::Format_RGB32);
         engine = e.get();
-        c = std::make_unique<PlaybackController>(std::move(e), library, config);
-        c->SetViews(PlaybackViews{&video, &sliders, &plot, &prompt});
-        c->SetWait([](int) {});
+        c = std::make_unique<PlaybackController>(std::move(e), playlist, config);
+        c->SetViews(PlaybackViews{&sliders, &plot, &prompt});
+        video.Follow(*c);
         c->SetInitialVolume(50);
         return true;
     }
@@ -115,6 +124,13 @@ private slots:
     void engineErrorStopsOnceAndTheAdvancePassesItBy();
     void unplayableAloneInItsCategoryIsReportedOnce();
     void draggedPositionKeepsOneSeekInFlight();
+    void nextOpensOnceTheLastHasLetGo();
+    void cardRemoved_data();
+    void cardRemoved();
+    void snapshot_data();
+    void snapshot();
+    void settingsSheetWhilePlaying_data();
+    void settingsSheetWhilePlaying();
 
 private:
     std::unique_ptr<ControllerFixture> f;
@@ -137,7 +153,7 @@ void PlaybackControllerTest::activateRowPlaysAndShows()
     f->c->ActivateRow(0);
     QCOMPARE(f->engine->openedPath, f->path(kAll, 0));
     QCOMPARE(f->engine->state, EngineState::Running);
-    QCOMPARE(f->library.playingCategory, kAll);
+    QCOMPARE(f->library.playingCategory(), kAll);
     QVERIFY(f->video.shown);
     QVERIFY(f->video.placements > 0);
     QVERIFY(f->sliders.transportEnabled);
@@ -163,7 +179,7 @@ void PlaybackControllerTest::openAndRunFailuresAreReported()
     QVERIFY(!f->video.shown);
 
     f->engine->openResult = true;
-    f->engine->runResult = kStatusFail;
+    f->engine->runResult = false;
     f->c->ActivateRow(1);
     QCOMPARE(f->prompt.texts.last(), QStringLiteral("Can not PlayFile"));
     QVERIFY(f->engine->hasGraph); // built and left stopped
@@ -175,14 +191,14 @@ void PlaybackControllerTest::aRecoveredCopyJoinsAllAndPlays()
     const QString recovered = f->card.path(QStringLiteral("saved/20140101_120000_I01_recovered.mp4"));
     QStringList offered;
     QString answer = recovered;
-    f->c->SetRecoveryOffer([&](const QString& path) {
+    f->c->SetRecoveryOffer([&](const QString& path, std::function<void(const QString&)> done) {
         offered << path;
         f->engine->openResult = true;
-        return answer;
+        done(answer);
     });
     const int before = f->library.RecordingCount(kAll);
     f->engine->openResult = false;
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     f->c->ActivateRow(0);
     // The offer follows the message, after the failed open has returned.
     QCOMPARE(f->prompt.texts, QStringList{QStringLiteral("Can not OpenFile")});
@@ -191,7 +207,7 @@ void PlaybackControllerTest::aRecoveredCopyJoinsAllAndPlays()
     QCOMPARE(f->engine->openedPath, recovered);
     QCOMPARE(f->engine->state, EngineState::Running);
     QCOMPARE(f->library.RecordingCount(kAll), before + 1);
-    QCOMPARE(f->library.shownCategory, kAll);
+    QCOMPARE(f->library.shownCategory(), kAll);
     QCOMPARE(f->library.GetRecording(kAll, f->list.selection)->path, recovered);
 
     // Declined or failed: nothing more is opened.
@@ -205,7 +221,7 @@ void PlaybackControllerTest::aRecoveredCopyJoinsAllAndPlays()
 
 void PlaybackControllerTest::previousOnFirstAndNextOnLastDoNothing()
 {
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     f->c->ActivateRow(0);
     f->engine->calls.clear();
     f->c->PlayPrevious();
@@ -237,7 +253,7 @@ void PlaybackControllerTest::playThenNextFollowsTheChosenRow()
 
 void PlaybackControllerTest::autoAdvanceWrapsToFirstAndClearsMarks()
 {
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     f->c->ActivateRow(0);
     QStringList played{f->engine->openedPath};
     for (int i = 0; i < 3; ++i) {
@@ -245,7 +261,7 @@ void PlaybackControllerTest::autoAdvanceWrapsToFirstAndClearsMarks()
         played << f->engine->openedPath;
     }
     QCOMPARE(played, (QStringList{f->path(kEvent, 0), f->path(kEvent, 1), f->path(kEvent, 2), f->path(kEvent, 0)}));
-    QCOMPARE(f->library.views[kEvent].selected, 0);
+    QCOMPARE(f->library.view(kEvent).selected, 0);
     QCOMPARE(f->list.selection, 0);
     QVERIFY(f->library.GetRecording(kEvent, 0)->played);
     QVERIFY(!f->library.GetRecording(kEvent, 1)->played);
@@ -254,7 +270,7 @@ void PlaybackControllerTest::autoAdvanceWrapsToFirstAndClearsMarks()
 
 void PlaybackControllerTest::singleEntryReplays()
 {
-    f->c->SelectCategory(kManual);
+    f->playlist.SelectCategory(kManual);
     f->c->ActivateRow(0);
     f->engine->calls.clear();
     f->endOfRecording();
@@ -266,7 +282,7 @@ void PlaybackControllerTest::singleEntryReplays()
 void PlaybackControllerTest::pausedAtStartOrEndMovesOn()
 {
     QSignalSpy playState(f->c.get(), &PlaybackController::playStateChanged);
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     f->c->ActivateRow(0);
     f->engine->positionMs = 1000;
     f->c->PauseCommand();
@@ -370,18 +386,18 @@ void PlaybackControllerTest::movingTheVolumeUnmutes()
 
 void PlaybackControllerTest::categoriesRestoreRowAndScroll()
 {
-    QSignalSpy tabs(f->c.get(), &PlaybackController::categoryTabsShow);
+    QSignalSpy tabs(&f->playlist, &Playlist::categoryTabsShow);
     f->list.SelectRow(5);
     f->list.SetScrollPos(140);
-    f->c->SelectCategory(kNormal);
+    f->playlist.SelectCategory(kNormal);
     QCOMPARE(f->list.GetRowCount(), 15);
     QCOMPARE(tabs.last()[0].toInt(), kNormal);
     f->list.SelectRow(2);
-    f->c->SelectCategory(kAll);
+    f->playlist.SelectCategory(kAll);
     QCOMPARE(f->list.GetRowCount(), 19);
     QCOMPARE(f->list.selection, 5);
     QCOMPARE(f->list.scrollPos, 140);
-    f->c->SelectCategory(kNormal);
+    f->playlist.SelectCategory(kNormal);
     QCOMPARE(f->list.selection, 2);
 }
 
@@ -403,26 +419,26 @@ void PlaybackControllerTest::openFilesWhilePlaying()
         QFile file(chosen);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(4096));
     }
-    QSignalSpy pressed(f->c.get(), &PlaybackController::categoryTabPressed);
-    f->c->SelectCategory(shown);
+    QSignalSpy pressed(&f->playlist, &Playlist::categoryTabPressed);
+    f->playlist.SelectCategory(shown);
     f->c->ActivateRow(0);
     f->engine->calls.clear();
     const bool wasRunning = f->c->PauseForDialog();
     QVERIFY(wasRunning);
-    f->c->AddOpenedFiles({chosen}, wasRunning);
+    f->playlist.AddFiles({chosen}, wasRunning);
     QCOMPARE(f->engine->state, EngineState::Paused);
     QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
     QCOMPARE(f->library.RecordingCount(kAll), 20);
     QCOMPARE(f->library.RecordingCount(kNormal), 16);
     QCOMPARE(f->list.GetRowCount(), rowsAfter);
-    QCOMPARE(f->library.shownCategory, shown);
+    QCOMPARE(f->library.shownCategory(), shown);
     QVERIFY(pressed.isEmpty());
     QVERIFY(!f->c->IsRunning()); // play offered again
 
     // Nothing playing: ALL is shown with its first row selected.
     f->c->StopCommand();
-    f->c->AddOpenedFiles({chosen}, f->c->PauseForDialog());
-    QCOMPARE(f->library.shownCategory, kAll);
+    f->playlist.AddFiles({chosen}, f->c->PauseForDialog());
+    QCOMPARE(f->library.shownCategory(), kAll);
     QCOMPARE(pressed.size(), 1);
     QCOMPARE(f->list.selection, 0);
 }
@@ -446,9 +462,9 @@ void PlaybackControllerTest::stopHidesAndDisables()
     f->c->ActivateRow(0);
     f->c->StopCommand();
     QVERIFY(!f->engine->hasGraph);
+    // Closed at once, without waiting for the graph to stop first.
     QCOMPARE(f->engine->calls.mid(f->engine->calls.lastIndexOf(QStringLiteral("SetRate(1)")) + 1),
-             (QStringList{QStringLiteral("Stop"), QStringLiteral("SeekMs(0)"), QStringLiteral("Stop"),
-                          QStringLiteral("Close")}));
+             QStringList{QStringLiteral("Close")});
     QVERIFY(!f->video.shown);
     QVERIFY(!f->sliders.transportEnabled);
     QCOMPARE(f->plot.SeriesCount(), 0);
@@ -489,7 +505,7 @@ void PlaybackControllerTest::mirrorAndFlipTouchOnlyTheRearDecoders()
 void PlaybackControllerTest::cardLossClearsTheViews()
 {
     f->c->ActivateRow(3);
-    f->engine->StopAndClose(); // what the card monitor does first
+    f->c->OnCardRemoved(); // what the card monitor asks for first
     f->library.ResetLibrary();
     QVERIFY(!f->video.shown);
     QVERIFY(!f->sliders.transportEnabled);
@@ -574,7 +590,7 @@ void PlaybackControllerTest::systemMuteMovesOnlyTheSwitch()
 
 void PlaybackControllerTest::engineErrorStopsOnceAndTheAdvancePassesItBy()
 {
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     f->c->ActivateRow(1);
     f->engine->positionMs = 1200;
     f->engine->calls.clear();
@@ -588,8 +604,8 @@ void PlaybackControllerTest::engineErrorStopsOnceAndTheAdvancePassesItBy()
     QCOMPARE(f->engine->count(QStringLiteral("Close")), 0); // the last picture stays
     QVERIFY(!f->sliders.transportEnabled);
     QVERIFY(f->c->stoppedByError());
-    QVERIFY(f->c->IsFailed(f->path(kEvent, 1)));
-    QVERIFY(f->c->IsFailed(f->path(kAll, 16))); // the same file in ALL
+    QVERIFY(f->playlist.IsFailed(f->path(kEvent, 1)));
+    QVERIFY(f->playlist.IsFailed(f->path(kAll, 16))); // the same file in ALL
 
     // The tick no longer believes it plays, nor starts anything from it.
     f->engine->positionMs = 0;
@@ -608,14 +624,14 @@ void PlaybackControllerTest::engineErrorStopsOnceAndTheAdvancePassesItBy()
     // Picked by the user, it is tried again; playing clears the mark.
     f->c->ActivateRow(1);
     QCOMPARE(f->engine->openedPath, f->path(kEvent, 1));
-    QVERIFY(!f->c->IsFailed(f->path(kEvent, 1)));
+    QVERIFY(!f->playlist.IsFailed(f->path(kEvent, 1)));
     QCOMPARE(f->prompt.texts.size(), 1);
 }
 
 void PlaybackControllerTest::unplayableAloneInItsCategoryIsReportedOnce()
 {
-    f->c->SelectCategory(kManual);
-    f->engine->runResult = kStatusFail;
+    f->playlist.SelectCategory(kManual);
+    f->engine->runResult = false;
     f->c->ActivateRow(0);
     QCOMPARE(f->prompt.texts, QStringList{QStringLiteral("Can not PlayFile")});
     emit f->engine->error(QStringLiteral("not negotiated")); // heard of already
@@ -626,7 +642,7 @@ void PlaybackControllerTest::unplayableAloneInItsCategoryIsReportedOnce()
 
     // Every recording of a category failed: the advance rests.
     f->engine->openResult = false;
-    f->c->SelectCategory(kEvent);
+    f->playlist.SelectCategory(kEvent);
     for (int row = 0; row < 3; ++row)
         f->c->ActivateRow(row);
     QCOMPARE(f->prompt.texts.size(), 4);
@@ -666,6 +682,188 @@ void PlaybackControllerTest::draggedPositionKeepsOneSeekInFlight()
     f->c->PositionSliderReleased(500);
     QCoreApplication::processEvents();
     QCOMPARE(f->engine->count(QStringLiteral("SeekMs")), 0);
+}
+
+// Switching while the engine still lets go of the recording before: the next
+// opens when the engine says it has, only the latest asked for, and nothing
+// after a stop.
+void PlaybackControllerTest::nextOpensOnceTheLastHasLetGo()
+{
+    f->engine->slowRelease = true;
+    f->c->ActivateRow(0);
+    f->c->ActivateRow(1);
+    f->c->ActivateRow(2);
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 1);
+    QVERIFY(f->c->OpenPending());
+    QVERIFY(!f->c->HasGraph());
+    f->engine->finishRelease();
+    QCOMPARE(f->engine->calls.filter(QStringLiteral("Open(")),
+             (QStringList{QStringLiteral("Open(%1)").arg(f->path(kAll, 0)), QStringLiteral("Open(%1)").arg(f->path(kAll, 2))}));
+    QVERIFY(f->c->IsRunning());
+    QVERIFY(!f->c->OpenPending());
+    QCOMPARE(f->c->currentFile(), f->path(kAll, 2));
+
+    f->c->ActivateRow(3);
+    f->c->StopCommand();
+    f->engine->finishRelease();
+    QCOMPARE(f->engine->count(QStringLiteral("Open")), 2);
+    QVERIFY(!f->c->HasGraph());
+}
+
+// Through the core as the application builds it: the card monitor reports the
+// card gone and the controller lets go of it; a recording stopped by its own
+// error stays where it broke.
+void PlaybackControllerTest::cardRemoved_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("engineCalls");
+    const QStringList closes{QStringLiteral("Close")};
+    QTest::newRow("playing") << "playing" << closes;
+    QTest::newRow("paused") << "paused" << closes;
+    QTest::newRow("stopped by an error") << "broken" << QStringList{};
+    QTest::newRow("nothing open") << "stopped" << QStringList{QStringLiteral("Close")};
+}
+
+void PlaybackControllerTest::cardRemoved()
+{
+    QFETCH(QString, before);
+    QFETCH(QStringList, engineCalls);
+    CardTree card;
+    card.makeCard();
+    QVERIFY(card.file(playbackCardFiles().first()));
+    auto e = std::make_unique<FakePlaybackEngine>();
+    e->durationMs = 3000;
+    FakePlaybackEngine* engine = e.get();
+    auto d = std::make_unique<FakeDriveProvider>();
+    d->drives.append(DriveInfo{card.root(), true, false});
+    FakeDriveProvider* drives = d.get();
+    ViewerCore core({std::move(e), std::move(d), nullptr});
+    FakeRecordingListView list;
+    core.library().SetListView(&list);
+    core.cardMonitor().OnScanCard();
+    PlaybackController& c = core.controller();
+    c.ActivateRow(0);
+    QVERIFY(c.IsRunning());
+    if (before == QLatin1String("paused"))
+        c.PauseCommand();
+    else if (before == QLatin1String("broken"))
+        emit engine->error(QStringLiteral("decoder error"));
+    else if (before == QLatin1String("stopped"))
+        c.StopCommand();
+    engine->calls.clear();
+
+    drives->Remove(card.root());
+    QCOMPARE(engine->calls, engineCalls);
+    QCOMPARE(core.library().RecordingCount(kAll), 0);
+    QVERIFY(!c.IsRunningOrPaused());
+}
+
+// Paused for the capture and the dialog, running again after; a stopped
+// recording or none gives no snapshot.
+void PlaybackControllerTest::snapshot_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("pins");
+    QTest::addColumn<bool>("frontGrabs");
+    QTest::addColumn<QString>("chosenName"); // "" cancels the dialog
+    QTest::addColumn<QStringList>("engineCalls");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("stopped does nothing") << "stopped" << 2 << true << "shot.jpg" << QStringList{} << QStringList{};
+    QTest::newRow("nothing open does nothing") << "none" << 2 << true << "shot.jpg" << QStringList{} << QStringList{};
+    QTest::newRow("paused saves and stays paused")
+        << "paused" << 2 << true << "shot.jpg" << QStringList{"GrabFrame", "GrabChannel(2)"}
+        << QStringList{"shot_front.jpg", "shot_rear.jpg"};
+    QTest::newRow("running pauses, saves, resumes")
+        << "running" << 2 << true << "shot.jpeg" << QStringList{"Pause", "GrabFrame", "GrabChannel(2)", "Run"}
+        << QStringList{"shot_front.jpg", "shot_rear.jpg"};
+    QTest::newRow("one channel: front only")
+        << "running" << 1 << true << "shot" << QStringList{"Pause", "GrabFrame", "Run"} << QStringList{"shot_front.jpg"};
+    QTest::newRow("dialog cancelled resumes")
+        << "running" << 2 << true << "" << QStringList{"Pause", "GrabFrame", "GrabChannel(2)", "Run"} << QStringList{};
+    QTest::newRow("no picture: no dialog, resumes")
+        << "running" << 2 << false << "shot.jpg" << QStringList{"Pause", "GrabFrame", "Run"} << QStringList{};
+}
+
+void PlaybackControllerTest::snapshot()
+{
+    QFETCH(QString, state);
+    QFETCH(int, pins);
+    QFETCH(bool, frontGrabs);
+    QFETCH(QString, chosenName);
+    QFETCH(QStringList, engineCalls);
+    QFETCH(QStringList, files);
+    QTemporaryDir dir;
+    if (state != QLatin1String("none"))
+        f->c->ActivateRow(0);
+    if (state == QLatin1String("paused"))
+        f->c->PauseCommand();
+    else if (state == QLatin1String("stopped"))
+        (void)f->engine->Stop();
+    f->engine->videoPinCount = pins;
+    if (frontGrabs)
+        f->engine->channelFrames[1] = QImage(64, 48, QImage::Format_RGB32);
+    f->engine->channelFrames[2] = QImage(32, 24, QImage::Format_RGB32);
+    ScriptedDialogs dialogs;
+    dialogs.saveAnswer = chosenName.isEmpty() ? QString() : dir.filePath(chosenName);
+    ScriptedPrompt prompt;
+    QSignalSpy playState(f->c.get(), &PlaybackController::playStateChanged);
+    const EngineState stateBefore = f->engine->state;
+    f->engine->calls.clear();
+
+    const SnapshotReport report = f->c->SaveSnapshot(dialogs, prompt);
+    QCOMPARE(f->engine->calls, engineCalls);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+    QCOMPARE(report.written.size(), files.size());
+    QVERIFY(prompt.messages.isEmpty());
+    QCOMPARE(dialogs.calls.size(), engineCalls.contains(QStringLiteral("GrabFrame")) && frontGrabs ? 1 : 0);
+    QCOMPARE(f->engine->state, stateBefore); // resumed when it was running
+    // The window's play and pause buttons follow from the controller alone.
+    QCOMPARE(playState.isEmpty(), engineCalls.isEmpty());
+}
+
+// The sheet through the command as the core wires it: a running recording
+// pauses while the sheet is open, its end does not start the next one
+// meanwhile, and it runs again after; a format inside the sheet closes it.
+void PlaybackControllerTest::settingsSheetWhilePlaying_data()
+{
+    QTest::addColumn<bool>("formats");
+    QTest::newRow("sheet closed") << false;
+    QTest::newRow("card formatted in the sheet") << true;
+}
+
+void PlaybackControllerTest::settingsSheetWhilePlaying()
+{
+    QFETCH(bool, formats);
+    SettingsCommand::Hooks hooks;
+    SettingsCommand::AskPlayback(hooks, *f->c);
+    hooks.cardRoot = [this] { return f->card.root(); };
+    bool inSheet = false;
+    hooks.runSheet = [&](SettingsSheetContext& context) {
+        inSheet = true;
+        [&] {
+            QCOMPARE(f->engine->state, EngineState::Paused);
+            f->endOfRecording(); // the next recording waits for the sheet
+            QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
+        }();
+        if (formats) {
+            context.releaseMedia();
+            context.cardFormatted = true;
+        }
+        return false;
+    };
+    SettingsCommand command(f->config, std::move(hooks));
+    f->c->ActivateRow(0);
+    f->engine->calls.clear();
+    command.Run();
+    QVERIFY(inSheet);
+    QVERIFY(f->c->AutoAdvanceAllowed());
+    if (formats) {
+        QVERIFY(!f->c->HasGraph());
+        QCOMPARE(f->engine->count(QStringLiteral("Run")), 0);
+    } else {
+        QCOMPARE(f->engine->state, EngineState::Running);
+        QCOMPARE(f->engine->calls, (QStringList{QStringLiteral("Pause"), QStringLiteral("Run")}));
+    }
 }
 
 QTEST_GUILESS_MAIN(PlaybackControllerTest)

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QFileInfo>
+#include <optional>
 #include <QTest>
 
 class OpsWidgetsTest : public QObject {
@@ -48,18 +50,36 @@ private slots:
         QCOMPARE(left, (QStringList{"A0.mp4", "A2.mp4", "A4.mp4"}));
     }
 
-    void progressDialogAnswersCancelOncePressed()
+    // The copy runs on a worker thread: Start returns at once, the report
+    // comes back through the event loop, and cancel reaches the worker.
+    void copyRunsOffTheUiThreadAndAnswersCancel()
     {
         QWidget owner;
         CopyProgressDialog progress(&owner);
-        const RecordingFileOps::CopyProgress callback = progress.Callback();
         QVERIFY(owner.findChild<QProgressDialog*>() == nullptr); // nothing before the copy starts
-        QVERIFY(callback(QStringLiteral("A0.mp4"), 10, 100));
-        auto* dialog = owner.findChild<QProgressDialog*>();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->value(), 100);
-        dialog->cancel();
-        QVERIFY(!callback(QStringLiteral("A0.mp4"), 20, 100));
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("A0.mp4"));
+        QFile f(source);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(3 << 20, 'x'));
+        f.close();
+        std::optional<CopyReport> report;
+        progress.Start({CopyJob{QStringLiteral("A0.mp4"), source, dir.filePath(QStringLiteral("copy.mp4")), 3 << 20}},
+                       [&](const CopyReport& r) { report = r; });
+        QVERIFY(progress.IsRunning() && !report);
+        QVERIFY(owner.findChild<QProgressDialog*>());
+        QTRY_VERIFY(report.has_value());
+        QCOMPARE(report->copied, QStringList{dir.filePath(QStringLiteral("copy.mp4"))});
+        QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("copy.mp4"))).size(), qint64(3 << 20));
+        QVERIFY(!progress.IsRunning());
+
+        report.reset();
+        progress.Start({CopyJob{QStringLiteral("A0.mp4"), source, dir.filePath(QStringLiteral("again.mp4")), 3 << 20}},
+                       [&](const CopyReport& r) { report = r; });
+        QVERIFY(progress.Progress()(QStringLiteral("A0.mp4"), 10, 100));
+        emit owner.findChild<QProgressDialog*>()->canceled(); // the cancel button
+        QVERIFY(!progress.Progress()(QStringLiteral("A0.mp4"), 20, 100));
+        QTRY_VERIFY(report.has_value());
     }
 };
 

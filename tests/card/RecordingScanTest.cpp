@@ -101,10 +101,10 @@ private slots:
                  QStringList({"20120314_230000_M01.mp4", "20120315_090000_I01.mp4", "20120315_100000_E01.mp4",
                               "20120315_120000_I01.mp4"}));
         QCOMPARE(names(lib, CategoryNormal), QStringList({"20120315_090000_I01.mp4", "20120315_120000_I01.mp4"}));
-        QCOMPARE(lib.views[CategoryAll].count, 4);
-        QCOMPARE(lib.views[CategoryNormal].count, 2);
-        QCOMPARE(lib.views[CategoryManual].count, 0);
-        QCOMPARE(lib.shownCategory, 0);
+        QCOMPARE(lib.view(CategoryAll).count, 4);
+        QCOMPARE(lib.view(CategoryNormal).count, 2);
+        QCOMPARE(lib.view(CategoryManual).count, 0);
+        QCOMPARE(lib.shownCategory(), 0);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).at(0).toInt(), 0);
 
@@ -132,7 +132,7 @@ private slots:
         lib.ScanCard(card.root());
         QCOMPARE(view.rows.size(), 0);
         QCOMPARE(view.selectRowCalls, 0);
-        QCOMPARE(lib.shownCategory, 0);
+        QCOMPARE(lib.shownCategory(), 0);
     }
 
     void equalNamesKeepTheOrderTheyCameIn()
@@ -161,7 +161,7 @@ private slots:
         lib.AddRecording(0, CategoryAll, card.path("INFINITE/first/" + name), name);
         QCOMPARE(paths(lib, CategoryAll, card.root()), expected + QStringList{"INFINITE/first/" + name});
         QCOMPARE(lib.GetRecording(CategoryAll, 3)->type, QStringLiteral("ALL"));
-        QCOMPARE(lib.views[CategoryAll].count, 4);
+        QCOMPARE(lib.view(CategoryAll).count, 4);
     }
 
     void ordersByCodeUnitNotLocale()
@@ -199,7 +199,7 @@ private slots:
         RecordingLibrary lib;
         QVERIFY(!lib.AddRecording(1, 1, card.path("absent.mp4"), "absent.mp4"));
         QVERIFY(!lib.AddRecording(1, 7, card.path("absent.mp4"), "absent.mp4"));
-        QCOMPARE(lib.views[1].count, 0);
+        QCOMPARE(lib.view(1).count, 0);
     }
 
     void classifiesOpenedFileNames_data()
@@ -240,7 +240,7 @@ private slots:
         QVERIFY(!lib.RemoveRecording(1, card.path("c/x.mp4")));
         QVERIFY(lib.RemoveRecording(1, card.path("A/X.MP4")));
         QCOMPARE(paths(lib, 1, card.root()), QStringList({"b/x.mp4", "a/x.mp4"}));
-        QCOMPARE(lib.views[1].count, 2);
+        QCOMPARE(lib.view(1).count, 2);
         QVERIFY(!lib.RemoveRecording(-1, card.path("a/x.mp4")));
         QCOMPARE(lib.GetRecording(1, 2), nullptr);
         QCOMPARE(lib.GetRecording(1, -1), nullptr);
@@ -256,28 +256,28 @@ private slots:
         FakeRecordingListView view;
         lib.SetListView(&view);
         lib.ScanCard(card.root());
-        lib.views[1].selected = 0;
-        lib.views[1].scrollPos = 40;
-        lib.playingCategory = 1;
+        lib.SetSelectedRow(1, 0);
+        lib.SetScrollPos(1, 40);
+        lib.SetPlayingCategory(1);
 
         lib.ClearLibrary();
         QCOMPARE(lib.RecordingCount(CategoryAll), 0);
-        QCOMPARE(lib.views[1].count, 0);
-        QCOMPARE(lib.views[1].selected, 0); // the view position survives a clear
-        QCOMPARE(lib.views[1].scrollPos, 40);
+        QCOMPARE(lib.view(1).count, 0);
+        QCOMPARE(lib.view(1).selected, 0); // the view position survives a clear
+        QCOMPARE(lib.view(1).scrollPos, 40);
         // A second scan does not count the same recordings twice.
         lib.ScanCard(card.root());
-        QCOMPARE(lib.views[CategoryAll].count, 1);
+        QCOMPARE(lib.view(CategoryAll).count, 1);
 
         QSignalSpy reset(&lib, &RecordingLibrary::libraryReset);
         view.scrollPos = 60;
         lib.ResetLibrary();
         QCOMPARE(reset.size(), 1);
-        QCOMPARE(lib.views[1].selected, -1);
-        QCOMPARE(lib.views[1].scrollPos, 0);
-        QCOMPARE(lib.views[CategoryAll].count, 0);
-        QCOMPARE(lib.shownCategory, -1);
-        QCOMPARE(lib.playingCategory, -1);
+        QCOMPARE(lib.view(1).selected, -1);
+        QCOMPARE(lib.view(1).scrollPos, 0);
+        QCOMPARE(lib.view(CategoryAll).count, 0);
+        QCOMPARE(lib.shownCategory(), -1);
+        QCOMPARE(lib.playingCategory(), -1);
         QCOMPARE(view.rows.size(), 0);
         QCOMPARE(view.selection, -1);
         QCOMPARE(view.scrollPos, 0);

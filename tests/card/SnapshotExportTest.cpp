@@ -1,4 +1,3 @@
-#include "fakes/FakePlaybackEngine.h"
 #include "OpsTestDoubles.h"
 #include "card/SnapshotExport.h"
 
@@ -40,82 +39,14 @@ private slots:
         QCOMPARE(SnapshotExport::SnapshotBaseName(chosen), base);
     }
 
-    void snapshot_data()
-    {
-        QTest::addColumn<bool>("hasGraph");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("pins");
-        QTest::addColumn<bool>("frontGrabs");
-        QTest::addColumn<QString>("chosenName"); // "" cancels the dialog
-        QTest::addColumn<QStringList>("engineCalls");
-        QTest::addColumn<QStringList>("files");
-        const int running = int(EngineState::Running), paused = int(EngineState::Paused),
-                  stopped = int(EngineState::Stopped);
-        QTest::newRow("stopped does nothing")
-            << true << stopped << 2 << true << "shot.jpg" << QStringList{} << QStringList{};
-        QTest::newRow("no graph does nothing")
-            << false << running << 2 << true << "shot.jpg" << QStringList{} << QStringList{};
-        QTest::newRow("paused saves and stays paused")
-            << true << paused << 2 << true << "shot.jpg" << QStringList{"GrabFrame", "GrabChannel(2)"}
-            << QStringList{"shot_front.jpg", "shot_rear.jpg"};
-        QTest::newRow("running pauses, saves, resumes")
-            << true << running << 2 << true << "shot.jpeg" << QStringList{"Pause", "GrabFrame", "GrabChannel(2)", "Run"}
-            << QStringList{"shot_front.jpg", "shot_rear.jpg"};
-        QTest::newRow("one channel: front only")
-            << true << running << 1 << true << "shot" << QStringList{"Pause", "GrabFrame", "Run"}
-            << QStringList{"shot_front.jpg"};
-        QTest::newRow("dialog cancelled resumes")
-            << true << running << 2 << true << "" << QStringList{"Pause", "GrabFrame", "Run"} << QStringList{};
-        QTest::newRow("no picture: no dialog, resumes")
-            << true << running << 2 << false << "shot.jpg" << QStringList{"Pause", "GrabFrame", "Run"}
-            << QStringList{};
-    }
-    void snapshot()
-    {
-        QFETCH(bool, hasGraph);
-        QFETCH(int, state);
-        QFETCH(int, pins);
-        QFETCH(bool, frontGrabs);
-        QFETCH(QString, chosenName);
-        QFETCH(QStringList, engineCalls);
-        QFETCH(QStringList, files);
-        QTemporaryDir dir;
-        FakePlaybackEngine engine;
-        engine.hasGraph = engine.hasFilterGraph = hasGraph;
-        engine.state = EngineState(state);
-        engine.videoPinCount = pins;
-        if (frontGrabs)
-            engine.channelFrames[1] = filled(QSize(64, 48), Qt::red);
-        engine.channelFrames[2] = filled(QSize(32, 24), Qt::blue);
-        ScriptedDialogs dialogs;
-        dialogs.saveAnswer = chosenName.isEmpty() ? QString() : dir.filePath(chosenName);
-        ScriptedPrompt prompt;
-
-        const SnapshotReport report = SnapshotExport::SaveSnapshot(engine, dialogs, prompt);
-        QCOMPARE(engine.calls, engineCalls);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
-        QCOMPARE(report.written.size(), files.size());
-        QVERIFY(prompt.messages.isEmpty());
-        if (engineCalls.contains(QStringLiteral("GrabFrame")) && frontGrabs)
-            QCOMPARE(dialogs.calls, QStringList{QStringLiteral("save|Vantrix.jpg||jpeg file (*.jpg)|confirm")});
-        else
-            QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(int(engine.state), state); // resumed when it was running
-    }
-
     void rearFileHoldsTheRearPictureAtItsSize()
     {
         QTemporaryDir dir;
-        FakePlaybackEngine engine;
-        engine.hasGraph = engine.hasFilterGraph = true;
-        engine.state = EngineState::Running;
-        engine.videoPinCount = 2;
-        engine.channelFrames[1] = filled(QSize(64, 48), Qt::red);
-        engine.channelFrames[2] = filled(QSize(32, 24), Qt::blue);
         ScriptedDialogs dialogs;
         dialogs.saveAnswer = dir.filePath(QStringLiteral("Vantrix.jpg"));
         ScriptedPrompt prompt;
-        SnapshotExport::SaveSnapshot(engine, dialogs, prompt);
+        SnapshotExport::SaveSnapshot(filled(QSize(64, 48), Qt::red), filled(QSize(32, 24), Qt::blue), dialogs, prompt);
+        QCOMPARE(dialogs.calls, QStringList{QStringLiteral("save|Vantrix.jpg||jpeg file (*.jpg)|confirm")});
 
         const QImage front(dir.filePath(QStringLiteral("Vantrix_front.jpg")), "jpeg");
         const QImage rear(dir.filePath(QStringLiteral("Vantrix_rear.jpg")), "jpeg");
@@ -151,22 +82,15 @@ private slots:
         QVERIFY(!SnapshotExport::SaveBitmapAsJpeg(QImage(), dir.filePath(QStringLiteral("null.jpg"))));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("null.jpg"))));
 
-        FakePlaybackEngine engine;
-        engine.hasGraph = engine.hasFilterGraph = true;
-        engine.state = EngineState::Running;
-        engine.videoPinCount = 2;
-        engine.channelFrames[1] = filled(QSize(16, 16), Qt::red);
-        engine.videoPinCount = 1;
         ScriptedDialogs dialogs;
         dialogs.saveAnswer = dir.filePath(QStringLiteral("no-such-folder/shot.jpg"));
         ScriptedPrompt prompt;
-        const SnapshotReport report = SnapshotExport::SaveSnapshot(engine, dialogs, prompt);
+        const SnapshotReport report = SnapshotExport::SaveSnapshot(filled(QSize(16, 16), Qt::red), QImage(), dialogs, prompt);
         QVERIFY(report.written.isEmpty());
         const QString expectedPath = dir.filePath(QStringLiteral("no-such-folder/shot_front.jpg"));
         QCOMPARE(report.failed, QStringList{expectedPath});
         QCOMPARE(prompt.messages, QStringList{QStringLiteral("스냅샷 저장!|") + SnapshotExport::kFailedText
                                               + QLatin1Char('\n') + expectedPath});
-        QCOMPARE(engine.calls.last(), QStringLiteral("Run"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "app/CVxMainFrame.h"
+#include "app/ViewerCore.h"
 #include "app/UiLanguage.h"
 #include "base/UiText.h"
 #include "config/CPage1.h"
@@ -94,9 +95,8 @@ private slots:
         MainFrameServices services;
         services.prompt = &prompt;
         services.checkMediaComponents = [] { return -1; };
-        services.createEngine = [] { return std::unique_ptr<PlaybackEngine>(std::make_unique<FakePlaybackEngine>()); };
-        services.createDriveProvider = [] { return std::make_unique<FakeDriveProvider>(); };
-        CVxMainFrame frame(std::move(services));
+        ViewerCore core({std::make_unique<FakePlaybackEngine>(), std::make_unique<FakeDriveProvider>(), nullptr});
+        CVxMainFrame frame(core, std::move(services));
         QVERIFY(frame.LoadFrame());
         QCOMPARE(frame.skinButton(0)->toolTip(), QStringLiteral("Open files"));
         QCOMPARE(frame.skinButton(18)->caption(), QStringLiteral("Map"));

@@ -10,9 +10,9 @@ namespace {
 // Seeks stay in flight until the test settles them.
 class HeldSeekEngine : public FakePlaybackEngine {
 public:
-    bool StartSeekMs(std::int32_t ms, bool exact) override
+    bool StartSeekMs(std::chrono::milliseconds position, bool exact) override
     {
-        started << QStringLiteral("%1%2").arg(ms).arg(exact ? QStringLiteral(" exact") : QString());
+        started << QStringLiteral("%1%2").arg(position.count()).arg(exact ? QStringLiteral(" exact") : QString());
         return accept;
     }
     void settle() { emit seekSettled(); }

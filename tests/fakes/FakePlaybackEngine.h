@@ -21,13 +21,13 @@ public:
     std::uint64_t durationMs = 0;
     std::uint64_t positionMs = 0;
     int videoPinCount = 0;
-    QSize nativeSize;
     QImage frame;                 // GrabFrame/GrabChannel hand this out; null = failure
     std::map<int, QImage> channelFrames; // when set: each channel's own picture, a missing one fails
     bool openResult = true;
-    int runResult = kStatusOk;
-    int pauseResult = kStatusOk;
-    int stopResult = kStatusOk;
+    bool runResult = true;
+    // True: Close leaves the file held until finishRelease() (as a graph that
+    // takes a while to stop).
+    bool slowRelease = false;
     ITelemetrySource* telemetry = nullptr;
 
     // What was asked, in order: "Open(/a.mp4)", "Run", "SeekMs(0)", "SetRate(1.5)", ...
@@ -50,74 +50,78 @@ public:
         windows = w;
         calls << QStringLiteral("SetVideoWindows");
     }
-    bool Open(const QString& path) override
+    Result<void> Open(const QString& path) override
     {
         calls << QStringLiteral("Open(%1)").arg(path);
         if (!openResult) {
             hasGraph = hasFilterGraph = false;
-            return false;
+            return Result<void>::Failure(QStringLiteral("cannot open"));
         }
         openedPath = path;
         hasGraph = hasFilterGraph = true;
         state = EngineState::Stopped;
         positionMs = 0;
-        return true;
+        return {};
     }
     void Close() override
     {
         calls << QStringLiteral("Close");
+        if (hasGraph && slowRelease)
+            releasing = true;
         hasGraph = hasFilterGraph = false;
         state = EngineState::NoMedia;
+    }
+    bool Releasing() const override { return releasing; }
+    void finishRelease()
+    {
+        releasing = false;
+        emit released();
     }
     bool HasGraph() const override { return hasGraph; }
     bool HasFilterGraph() const override { return hasFilterGraph; }
     EngineState State() const override { return state; }
 
-    int Run() override
+    Result<void> Run() override
     {
         calls << QStringLiteral("Run");
-        if (runResult >= 0 && hasFilterGraph)
-            state = EngineState::Running;
-        return hasFilterGraph ? runResult : kStatusFail;
+        if (!hasFilterGraph || !runResult)
+            return Result<void>::Failure(QStringLiteral("will not run"));
+        state = EngineState::Running;
+        return {};
     }
-    int Pause() override
+    Result<void> Pause() override
     {
         calls << QStringLiteral("Pause");
-        if (pauseResult >= 0 && hasFilterGraph)
+        if (!hasFilterGraph)
+            return Result<void>::Failure(QStringLiteral("nothing open"));
+        if (state == EngineState::Running)
             state = EngineState::Paused;
-        return hasFilterGraph ? pauseResult : kStatusFail;
+        return {};
     }
-    int Stop() override
+    Result<void> Stop() override
     {
         calls << QStringLiteral("Stop");
-        if (stopResult >= 0 && hasFilterGraph)
-            state = EngineState::Stopped;
-        return hasFilterGraph ? stopResult : kStatusFail;
+        if (!hasFilterGraph)
+            return Result<void>::Failure(QStringLiteral("nothing open"));
+        state = EngineState::Stopped;
+        return {};
     }
-    // As the real engine: stops an open recording and keeps it open.
-    bool StopEngine() override
+    bool SeekMs(std::chrono::milliseconds position) override
     {
-        calls << QStringLiteral("StopEngine");
-        if (!hasGraph)
-            return true;
-        return Stop() >= 0;
-    }
-    bool SeekMs(std::int32_t ms) override
-    {
-        calls << QStringLiteral("SeekMs(%1)").arg(ms);
+        calls << QStringLiteral("SeekMs(%1)").arg(position.count());
         if (!hasFilterGraph)
             return false;
-        positionMs = std::uint64_t(qMax(0, ms));
+        positionMs = std::uint64_t(qMax<std::int64_t>(0, position.count()));
         return true;
     }
-    bool StepBack(double seconds) override
+    bool StepBack(std::chrono::milliseconds step) override
     {
-        calls << QStringLiteral("StepBack(%1)").arg(seconds);
+        calls << QStringLiteral("StepBack(%1)").arg(step.count());
         return hasFilterGraph;
     }
-    bool StepForward(double seconds) override
+    bool StepForward(std::chrono::milliseconds step) override
     {
-        calls << QStringLiteral("StepForward(%1)").arg(seconds);
+        calls << QStringLiteral("StepForward(%1)").arg(step.count());
         return hasFilterGraph;
     }
     bool SetRate(float r) override
@@ -132,8 +136,14 @@ public:
         volume = percent;
         return true;
     }
-    std::uint64_t GetPositionMs() override { return hasFilterGraph ? positionMs : 0; }
-    std::uint64_t GetDurationMs() override { return hasFilterGraph ? durationMs : 0; }
+    std::chrono::milliseconds GetPositionMs() override
+    {
+        return std::chrono::milliseconds(hasFilterGraph ? positionMs : 0);
+    }
+    std::chrono::milliseconds GetDurationMs() override
+    {
+        return std::chrono::milliseconds(hasFilterGraph ? durationMs : 0);
+    }
     bool GrabFrame(QImage& picture) override
     {
         calls << QStringLiteral("GrabFrame");
@@ -150,33 +160,18 @@ public:
         picture = frame;
         return !frame.isNull() && channel >= 1 && channel <= qMax(1, videoPinCount);
     }
-    int RepaintFirst() override
+    void RepaintFirst() override { calls << QStringLiteral("RepaintFirst"); }
+    void RepaintAll() override { calls << QStringLiteral("RepaintAll"); }
+    void DecoderSetParam(int channel, DecoderParam param, int value) override
     {
-        calls << QStringLiteral("RepaintFirst");
-        return kStatusOk;
-    }
-    int RepaintAll() override
-    {
-        calls << QStringLiteral("RepaintAll");
-        return kStatusOk;
-    }
-    bool StopAndClose() override
-    {
-        calls << QStringLiteral("StopAndClose");
-        const bool had = hasGraph;
-        hasGraph = hasFilterGraph = false;
-        state = EngineState::NoMedia;
-        return had;
-    }
-    void DecoderSetParam(int channel, int param, int value) override
-    {
-        calls << QStringLiteral("DecoderSetParam(%1,%2,%3)").arg(channel).arg(param).arg(value);
+        calls << QStringLiteral("DecoderSetParam(%1,%2,%3)").arg(channel).arg(int(param)).arg(value);
     }
     int VideoPinCount() const override { return videoPinCount; }
-    QSize NativeSize() const override { return nativeSize; }
     ITelemetrySource* TelemetrySource() override { return telemetry; }
 
 private:
+    bool releasing = false;
+
     bool grabOwn(int channel, QImage& picture) const
     {
         const auto it = channelFrames.find(channel);

@@ -13,6 +13,7 @@ extern "C" {
 #include <QApplication>
 #include <QFile>
 #include <QtTest>
+#include <optional>
 
 namespace {
 class ScriptedRunner : public RecoveryOffer::IRunner {
@@ -21,13 +22,11 @@ public:
     bool userCancels = false;
     QStringList calls;
 
-    bool Run(const QString& cutPath, const QString& cardRoot, const QString& outPath, QString* error,
-             bool* cancelled) override
+    void Start(const QString& cutPath, const QString& cardRoot, const QString& outPath, Done done) override
     {
         calls << cutPath + QLatin1Char('|') + cardRoot + QLatin1Char('|') + outPath;
-        *cancelled = userCancels;
-        *error = QStringLiteral("no finished recording fits");
-        return succeed && !userCancels;
+        done(succeed && !userCancels ? Result<void>() : Result<void>::Failure(QStringLiteral("no finished recording fits")),
+             userCancels);
     }
 };
 
@@ -92,7 +91,14 @@ private slots:
         runner.succeed = runnerSucceeds;
         RecoveryOffer offer(prompt, dialogs, runner);
         const QString videos = m_fixture.path(QStringLiteral("Videos"));
-        const QString result = offer.OfferAfterFailedOpen(cutFile ? m_cut : m_finished, QStringLiteral("/card/"), videos);
+        QString result;
+        int answers = 0;
+        offer.OfferAfterFailedOpen(cutFile ? m_cut : m_finished, QStringLiteral("/card/"), videos,
+                                   [&](const QString& recovered) {
+                                       result = recovered;
+                                       ++answers;
+                                   });
+        QCOMPARE(answers, 1);
         QTEST(int(prompt.questions.size()), "questions");
         QTEST(int(dialogs.calls.size()), "dialogs");
         QTEST(int(runner.calls.size()), "runs");
@@ -114,16 +120,24 @@ private slots:
     {
         RecoveryProgressRunner runner(nullptr, threadCodecs());
         const QString out = m_fixture.path(QStringLiteral("out.mp4"));
-        QString error;
+        std::optional<Result<void>> outcome;
         bool cancelled = true;
-        // The UI thread keeps turning while the worker recovers.
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, [&]() { ++ticks; });
-        ticker.start(0);
-        QVERIFY2(runner.Run(m_cut, QString(), out, &error, &cancelled), qPrintable(error));
+        const auto done = [&](const Result<void>& r, bool c) {
+            outcome = r;
+            cancelled = c;
+        };
+        // Start returns while the worker recovers; the outcome comes back
+        // through the event loop. A second start meanwhile is turned away.
+        runner.Start(m_cut, QString(), out, done);
+        QVERIFY(runner.IsRunning() && !outcome);
+        std::optional<Result<void>> second;
+        runner.Start(m_cut, QString(), m_fixture.path(QStringLiteral("out2.mp4")),
+                     [&](const Result<void>& r, bool) { second = r; });
+        QVERIFY(second && !*second);
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 60000);
+        QVERIFY2(*outcome, qPrintable(outcome->error()));
         QVERIFY(!cancelled);
-        QVERIFY(ticks > 0);
+        QVERIFY(!QFile::exists(m_fixture.path(QStringLiteral("out2.mp4"))));
         QVERIFY(RecordingRecovery::IsCut(m_cut));   // the original stays as it was
         QVERIFY(!RecordingRecovery::IsCut(out) && QFileInfo(out).size() > 10000);
 
@@ -131,9 +145,12 @@ private slots:
         QTemporaryDir lonely;
         const QString alone = lonely.filePath(QStringLiteral("cut.mp4"));
         QVERIFY(QFile::copy(m_cut, alone));
-        QVERIFY(!runner.Run(alone, QString(), lonely.filePath(QStringLiteral("o.mp4")), &error, &cancelled));
+        outcome.reset();
+        runner.Start(alone, QString(), lonely.filePath(QStringLiteral("o.mp4")), done);
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 60000);
+        QVERIFY(!*outcome);
         QVERIFY(!cancelled);
-        QVERIFY2(error.contains(QLatin1String("no finished recording")), qPrintable(error));
+        QVERIFY2(outcome->error().contains(QLatin1String("no finished recording")), qPrintable(outcome->error()));
         QVERIFY(!QFile::exists(lonely.filePath(QStringLiteral("o.mp4"))));
     }
 

@@ -72,7 +72,7 @@ int probe(const QStringList& args)
         {QStringLiteral("file"), path},
         {QStringLiteral("videoPins"), pins},
         {QStringLiteral("audioPins"), engine.AudioPinValue()},
-        {QStringLiteral("durationMs"), static_cast<qint64>(engine.GetDurationMs())},
+        {QStringLiteral("durationMs"), static_cast<qint64>(engine.GetDurationMs().count())},
         {QStringLiteral("channels"), channels},
         {QStringLiteral("telemetryLines"), telemetryLines},
     };
