@@ -90,20 +90,15 @@ std::uint64_t PlaybackController::DurationMs() const
     return HasGraph() ? m_engine->GetDurationMs() : 0;
 }
 
-void PlaybackController::SetInitialVolume(int percent)
-{
-    m_volumePercent = percent;
-    if (m_engine && m_engine->HasFilterGraph())
-        m_engine->SetVolume(m_volumePercent);
-}
-
 bool PlaybackController::OpenSystemSound(std::unique_ptr<VolumePath> path)
 {
     if (m_volumePath)
         m_volumePath->CloseVolumePath();
     m_volumePath = std::move(path);
     m_systemMuted = false;
-    m_volumePercent = 0;
+    // The slider shows this level and the player plays it from the first
+    // picture on; with no system level to start from, both start half way.
+    m_volumePercent = kUnknownSystemVolume;
     if (!m_volumePath)
         return true;
     connect(m_volumePath.get(), &VolumePath::systemMuteChanged, this, &PlaybackController::onSystemMuteChanged);
@@ -111,7 +106,7 @@ bool PlaybackController::OpenSystemSound(std::unique_ptr<VolumePath> path)
     bool muted = false;
     if (m_volumePath->OpenVolumePath() && m_volumePath->FindMuteControl() && m_volumePath->ReadSystemMute(muted))
         m_systemMuted = muted;
-    m_volumePercent = m_volumePath->ReadSystemVolume().value_or(0);
+    m_volumePercent = qBound(0, m_volumePath->ReadSystemVolume().value_or(kUnknownSystemVolume), kMaxVolume);
     return !m_systemMuted;
 }
 
