@@ -137,12 +137,8 @@ struct SheetRun {
 class SettingsSheetTest : public QObject {
     Q_OBJECT
 private slots:
-    // The PC runs in a zone with daylight saving, so that the clock's values
-    // in its spring-forward gap show whether the picker shifts them.
     void initTestCase()
     {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
         const QDateTime gap(QDate(2026, 3, 29), QTime(2, 30));
         QVERIFY2(!gap.isValid() || gap.time() != QTime(2, 30), "the zone's spring-forward gap is not seen");
     }
@@ -495,5 +491,16 @@ private slots:
     }
 };
 
-QTEST_MAIN(SettingsSheetTest)
+int main(int argc, char** argv)
+{
+    // The PC runs in a zone with daylight saving, set before anything reads
+    // the zone, so that the clock's values in its spring-forward gap show
+    // whether the picker shifts them.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QApplication app(argc, argv);
+    SettingsSheetTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "SettingsSheetTest.moc"

@@ -70,7 +70,7 @@ private slots:
         QTest::newRow("position past the end") << 70000u << 60000u << none << 50000u << 60000u;
         const QList<uint> two{12000u, 40000u};
         QTest::newRow("impact after the position") << 3000u << 60000u << two << 10000u << 20000u;
-        QTest::newRow("nearer impact behind the position") << 30000u << 60000u << two << 10000u << 20000u;
+        QTest::newRow("nearer impact behind the position") << 20000u << 60000u << two << 10000u << 20000u;
         QTest::newRow("nearer impact ahead of the position") << 27000u << 60000u << two << 38000u << 48000u;
         QTest::newRow("as near either way: the earlier") << 26000u << 60000u << two << 10000u << 20000u;
         QTest::newRow("impact at the start") << 500u << 60000u << QList<uint>{1000u} << 0u << 9000u;
