@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPainter>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -66,11 +67,16 @@ QJsonArray recordedCalls(CExplorerMapViewWnd* view)
     return QJsonDocument::fromJson(evalJs(view, "JSON.stringify(halcyonCalls)").toString().toUtf8()).array();
 }
 
-// A plain tile of one colour, as a tile server sends it.
-QByteArray tilePng(QColor colour)
+// A tile of one colour with its name in a corner, as a tile server sends it.
+QByteArray tilePng(QColor colour, const QString& name)
 {
     QImage tile(256, 256, QImage::Format_RGB32);
     tile.fill(colour);
+    QPainter p(&tile);
+    p.setPen(colour.darker(160));
+    p.drawRect(0, 0, 255, 255);
+    p.drawText(QRect(6, 6, 244, 20), Qt::AlignLeft, name);
+    p.end();
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -82,7 +88,7 @@ QByteArray tilePng(QColor colour)
 // once (max-age=0), and keeps every path asked for.
 class TileServer : public QTcpServer {
 public:
-    explicit TileServer(QColor colour) : m_png(tilePng(colour))
+    explicit TileServer(QColor colour) : m_colour(colour)
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = nextPendingConnection()) {
@@ -95,9 +101,10 @@ public:
                         pending.remove(0, end + 4);
                         const QByteArray path = line.value(1);
                         paths << QString::fromLatin1(path);
+                        const QByteArray png = tilePng(m_colour, QStringLiteral("server ") + paths.last());
                         s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=0\r\n"
                                  "Content-Length: "
-                                 + QByteArray::number(m_png.size()) + "\r\n\r\n" + m_png);
+                                 + QByteArray::number(png.size()) + "\r\n\r\n" + png);
                     }
                 });
             }
@@ -106,7 +113,7 @@ public:
     QStringList paths;
 
 private:
-    QByteArray m_png;
+    QColor m_colour;
     QHash<QTcpSocket*, QByteArray> m_pending;
 };
 
@@ -132,10 +139,12 @@ void writePackage(const QString& path, const MapTile& centre, QColor colour, QCo
         QVERIFY(q.exec("CREATE TABLE metadata (name TEXT, value TEXT)"));
         QVERIFY(q.exec("INSERT INTO metadata VALUES ('format', 'png')"));
         QVERIFY(q.exec("CREATE TABLE tiles (zoom_level INTEGER, tile_column INTEGER, tile_row INTEGER, tile_data BLOB)"));
-        const QByteArray good = tilePng(colour), bad = tilePng(wrong);
         for (int dx = -3; dx <= 3; ++dx)
             for (int dy = -3; dy <= 3; ++dy) {
                 const MapTile t{centre.z, centre.x + dx, centre.y + dy};
+                const QString name = QStringLiteral("%1/%2/%3").arg(t.z).arg(t.x).arg(t.y);
+                const QByteArray good = tilePng(colour, QStringLiteral("package ") + name);
+                const QByteArray bad = tilePng(wrong, QStringLiteral("row from the north ") + name);
                 for (const auto& [row, data] : {std::pair{MapTileRoute::TmsRow(t), good}, std::pair{t.y, bad}}) {
                     QVERIFY(q.prepare("INSERT INTO tiles VALUES (?, ?, ?, ?)"));
                     q.addBindValue(t.z);
@@ -171,7 +180,8 @@ bool showAt(CVxBrowser& b, double latitude, double longitude)
     if (!QTest::qWaitForWindowExposed(&b))
         return false;
     b.ShowPosition(latitude, longitude);
-    return QTest::qWaitFor([&b] { return b.mapView()->isPageLoaded(); }, 30000);
+    return QTest::qWaitFor([&b] { return b.mapView()->isPageLoaded(); }, 30000)
+        && QTest::qWaitFor([&b] { return recordedCalls(b.mapView()).size() >= 3; }, 10000);
 }
 
 QJsonArray call(std::initializer_list<const char*> parts)
@@ -382,7 +392,9 @@ private slots:
     // from the disk cache although they are stale, then from a package alone.
     void tilesComeFromServerCacheAndPackage()
     {
-        const double lat = 37.5665, lon = 126.978; // the page opens at zoom 15
+        // Where the page opens (zoom 15), so that every tile asked for is one
+        // of the area shown, before and after the position arrives.
+        const double lat = 35.261238, lon = 128.617096;
         const MapTile centre = tileAt(lat, lon, 15);
         const QColor served(40, 160, 90), packaged(150, 60, 170), flipped(230, 140, 20);
         QTemporaryDir dir;
@@ -401,7 +413,8 @@ private slots:
             QVERIFY(showAt(b, lat, lon));
             QTRY_VERIFY_WITH_TIMEOUT(pixelsLike(b, served) > 2000, 20000);
             // Only tiles of the area shown, only through the viewer's own fetches.
-            QVERIFY(server.paths.contains(QStringLiteral("/15/%1/%2.png").arg(centre.x).arg(centre.y)));
+            QVERIFY2(server.paths.contains(QStringLiteral("/15/%1/%2.png").arg(centre.x).arg(centre.y)),
+                     qPrintable(server.paths.join(u' ')));
             for (const QString& path : server.paths) {
                 const QStringList p = path.split(u'/');
                 QVERIFY2(p.size() == 4 && p[1] == QLatin1String("15"), qPrintable(path));
