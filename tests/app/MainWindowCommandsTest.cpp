@@ -449,7 +449,8 @@ void MainWindowCommandsTest::impactMarksKeysAndExportDialog()
     QCOMPARE(f->frame->fullPositionSlider()->GetPos(), 500);
     f->frame->LeaveFullScreen();
 
-    // Ctrl+E proposes 10 s either side, clamped, in a folder off the card.
+    // Ctrl+E proposes the range around the hit (2 s before, 8 s after, cut
+    // at the end), in a folder off the card.
     IncidentExportChoice shown;
     QTimer::singleShot(0, [&shown] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -458,7 +459,7 @@ void MainWindowCommandsTest::impactMarksKeysAndExportDialog()
         }
     });
     QTest::keyClick(f->frame.get(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(shown.fromMs, 0u);
+    QCOMPARE(shown.fromMs, 500u);
     QCOMPARE(shown.toMs, 3000u);
     QVERIFY(shown.output.endsWith(QStringLiteral(".mp4")));
     QVERIFY(!shown.output.startsWith(f->card.root()));
