@@ -231,9 +231,6 @@ int CVxMainFrame::OnCreate()
             [this](int category) { m_categoryButtons.at(std::size_t(category))->SetChecked(true); });
     c.SetVideoWindows({m_videoWindows[0], m_videoWindows[1], m_videoWindows[2], m_videoWindows[3]});
 
-    // The working volume is 50 % from here on.
-    c.SetInitialVolume(50);
-
     // Outside media components; a missing one never stops start-up.
     if (m_services.checkMediaComponents) {
         const int result = m_services.checkMediaComponents();

@@ -77,17 +77,12 @@ std::chrono::milliseconds PlaybackController::DurationMs() const
     return HasGraph() ? m_engine->GetDurationMs() : 0ms;
 }
 
-void PlaybackController::SetInitialVolume(int percent)
-{
-    m_volumePercent = percent;
-    if (m_engine && m_engine->HasFilterGraph())
-        m_engine->SetVolume(m_volumePercent);
-}
-
 bool PlaybackController::OpenSystemSound(std::unique_ptr<VolumePath> path)
 {
     m_systemSound.Open(std::move(path));
-    m_volumePercent = m_systemSound.outputVolume();
+    // The slider shows this level and the player plays it from the first
+    // picture on; with no system level to start from, both start half way.
+    m_volumePercent = qBound(0, m_systemSound.outputVolume().value_or(kUnknownSystemVolume), kMaxVolume);
     return !m_systemSound.muted();
 }
 

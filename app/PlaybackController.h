@@ -111,17 +111,16 @@ public:
     bool isOffline() const { return m_offline; }
     void SetOffline(bool offline) { m_offline = offline; }
 
-    // Sets the working volume; the engine gets it when a graph is built.
-    void SetInitialVolume(int percent);
-
     // ---- the system's sound. Takes the volume path (null: there is none),
     // reads the system mute and the output volume once, waiting no longer
     // than the path's own bound, and follows the system mute from then on.
-    // volumePercent() becomes the output volume scaled to 0..100 (0 when it
-    // cannot be read) until SetInitialVolume. Returns the sound switch's start
-    // state: sound on unless the system is known to be muted, as the player
-    // itself starts unmuted.
+    // volumePercent(), which the volume slider shows and every graph plays,
+    // becomes the output volume scaled to 0..99 (50 when it cannot be read).
+    // Returns the sound switch's start state: sound on unless the system is
+    // known to be muted, as the player itself starts unmuted.
     bool OpenSystemSound(std::unique_ptr<VolumePath> path);
+    static constexpr int kUnknownSystemVolume = 50;
+    static constexpr int kMaxVolume = 99; // the volume slider's top
     // The system's mute as last read (false when it could not be).
     bool systemMuted() const { return m_systemSound.muted(); }
 

@@ -20,7 +20,7 @@ void SystemSound::Open(std::unique_ptr<VolumePath> path)
     close();
     m_path = std::move(path);
     m_muted = false;
-    m_outputVolume = 0;
+    m_outputVolume.reset();
     if (!m_path)
         return;
     connect(m_path.get(), &VolumePath::systemMuteChanged, this, [this](bool muted) {
@@ -30,5 +30,5 @@ void SystemSound::Open(std::unique_ptr<VolumePath> path)
     bool muted = false;
     if (m_path->OpenVolumePath() && m_path->FindMuteControl() && m_path->ReadSystemMute(muted))
         m_muted = muted;
-    m_outputVolume = m_path->ReadSystemVolume().value_or(0);
+    m_outputVolume = m_path->ReadSystemVolume();
 }

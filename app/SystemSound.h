@@ -5,6 +5,7 @@
 // mute changes arrive on the UI thread.
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class VolumePath;
 
@@ -21,7 +22,8 @@ public:
     // The system's mute as last known (false when it could not be read).
     bool muted() const { return m_muted; }
     // The output volume scaled to 0..100 as read at Open; 0 when unknown.
-    int outputVolume() const { return m_outputVolume; }
+    // The system output's level, when it could be read.
+    std::optional<int> outputVolume() const { return m_outputVolume; }
 
 signals:
     void mutedChanged(bool muted);
@@ -31,5 +33,5 @@ private:
 
     std::unique_ptr<VolumePath> m_path;
     bool m_muted = false;
-    int m_outputVolume = 0;
+    std::optional<int> m_outputVolume;
 };

@@ -8,6 +8,8 @@ public:
     virtual ~IPrompt() = default;
     // Yes/No question; true only for Yes.
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
-    // A notice with an OK button.
+    // A warning or failure, with an OK button.
     virtual void ShowMessage(const QString& caption, const QString& text) = 0;
+    // Good news (something done as asked), with an OK button.
+    virtual void ShowInformation(const QString& caption, const QString& text) = 0;
 };

@@ -17,3 +17,8 @@ void MessageBoxPrompt::ShowMessage(const QString& caption, const QString& text)
 {
     QMessageBox::warning(m_owner, caption, text);
 }
+
+void MessageBoxPrompt::ShowInformation(const QString& caption, const QString& text)
+{
+    QMessageBox::information(m_owner, caption, text);
+}

@@ -9,6 +9,7 @@ public:
     explicit MessageBoxPrompt(QWidget* owner);
     bool AskYesNo(const QString& caption, const QString& text) override;
     void ShowMessage(const QString& caption, const QString& text) override;
+    void ShowInformation(const QString& caption, const QString& text) override;
 
 private:
     QWidget* m_owner;

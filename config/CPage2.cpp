@@ -25,7 +25,10 @@ CPage2::CPage2(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     m_picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     m_picker->setCalendarPopup(false);
     m_picker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_picker->setTimeSpec(Qt::LocalTime);
+    // The clock file carries no zone: the picker edits plain wall-clock
+    // fields, so no value (say 02:30 on the day the PC's clocks spring
+    // forward) is shifted by the PC's own zone.
+    m_picker->setTimeSpec(Qt::UTC);
     Place(m_picker, 1030, 24, 69, 130, 16);
     m_apply = new QPushButton(QCoreApplication::translate("CPage2", "적용"), this);
     m_apply->setAutoDefault(false);
@@ -47,7 +50,8 @@ CPage2::CPage2(SettingsSheetContext& context, QWidget* parent) : SettingsPage(co
     // The clock file is read once per sheet, when this page first shows.
     const QString root = m_context.CardRootNow();
     const CalendarTime clock = ReadDeviceTimeFile(CardRootPresent(root) ? root + QLatin1String(kTimeFileName) : QString());
-    m_picker->setDateTime(QDateTime(QDate(clock.year, clock.month, clock.day), QTime(clock.hour, clock.minute, clock.second)));
+    m_picker->setDateTime(
+        QDateTime(QDate(clock.year, clock.month, clock.day), QTime(clock.hour, clock.minute, clock.second), Qt::UTC));
 
     Reload();
     MarkInitialised(SettingsSheetContext::kUnitsTimePage);

@@ -21,7 +21,7 @@ CExplorerMapViewWnd::CExplorerMapViewWnd(const MapConfig& config, QWidget* paren
 {
     // Off the record: nothing of the map is written to disk.
     m_profile = new QWebEngineProfile(this);
-    m_handler = new MapSchemeHandler(config.tiles, config.tileAttribution(), m_profile);
+    m_handler = new MapSchemeHandler(config, m_profile);
     m_profile->installUrlSchemeHandler(MapConfig::kBundledScheme, m_handler);
     auto* page = new QWebEnginePage(m_profile, this);
     m_page = page;

@@ -1,6 +1,8 @@
 #include "display/MapConfig.h"
 
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 QString setting(QSettings& s, const char* key, const char* env, const QString& fallback)
@@ -25,6 +27,10 @@ MapConfig MapConfig::Load()
     c.server = url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo);
     c.checkServer = setting(s, "map/checkServer", "HALCYON_MAP_CHECK_SERVER", QString());
     c.tiles = setting(s, "map/tiles", "HALCYON_MAP_TILES", QLatin1String(kDefaultTiles));
+    c.tilePackage = setting(s, "map/tilePackage", "HALCYON_MAP_TILE_PACKAGE", QString());
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty())
+        c.tileCache = QDir(cache).filePath(QStringLiteral("map-tiles"));
     return c;
 }
 

@@ -7,6 +7,8 @@
 //                                              check; empty: none
 //   map/tiles        HALCYON_MAP_TILES         tile URL template ({z}/{x}/{y});
 //                                              set but empty: no tiles
+//   map/tilePackage  HALCYON_MAP_TILE_PACKAGE  an MBTiles file whose tiles come
+//                                              first; empty: none
 #include <QString>
 #include <QUrl>
 
@@ -24,7 +26,13 @@ public:
 
     QUrl server;         // scheme and authority only
     QString checkServer; // host or host:port, empty for none
-    QString tiles;       // empty: no tiles
+    QString tiles;       // empty: no tiles from the network
+    QString tilePackage; // MBTiles file, empty for none
+    // Folder of the tile disk cache (the user's cache folder); empty: none.
+    QString tileCache;
+
+    // Whether the page shows tiles at all (from a package or the network).
+    bool hasTiles() const { return !tiles.isEmpty() || !tilePackage.isEmpty(); }
 
     bool bundled() const;
     // server + "/ViewerMap.aspx?Level=3"

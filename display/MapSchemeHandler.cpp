@@ -1,9 +1,11 @@
 #include "display/MapSchemeHandler.h"
 
-#include "display/MapConfig.h"
+#include "display/MapTileRoute.h"
+#include "display/MapTileSource.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QPointer>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
@@ -15,10 +17,16 @@ QByteArray resource(const QString& path)
 }
 } // namespace
 
-MapSchemeHandler::MapSchemeHandler(const QString& tiles, const QString& attribution, QObject* parent)
-    : QWebEngineUrlSchemeHandler(parent), m_tiles(tiles), m_attribution(attribution)
+MapSchemeHandler::MapSchemeHandler(const MapConfig& config, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), m_attribution(config.tileAttribution())
 {
+    if (config.hasTiles()) {
+        m_tiles = MapTileRoute::PageTemplate();
+        m_tileSource = new MapTileSource(config, this);
+    }
 }
+
+MapSchemeHandler::~MapSchemeHandler() = default;
 
 void MapSchemeHandler::RegisterScheme()
 {
@@ -40,9 +48,36 @@ QByteArray MapSchemeHandler::PageHtml() const
     return html;
 }
 
+void MapSchemeHandler::serveTile(QWebEngineUrlRequestJob* job)
+{
+    const std::optional<MapTile> tile = MapTileRoute::Parse(job->requestUrl());
+    if (!tile || !m_tileSource) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    // The page may drop the request (the map moved on) before the tile comes.
+    QPointer<QWebEngineUrlRequestJob> pending(job);
+    m_tileSource->Fetch(*tile, [pending](const QByteArray& data, const QByteArray& mimeType) {
+        if (!pending)
+            return;
+        if (data.isEmpty()) {
+            pending->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* buffer = new QBuffer(pending);
+        buffer->setData(data);
+        pending->reply(mimeType, buffer);
+    });
+}
+
 void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
-    const QString path = job->requestUrl().path();
+    const QUrl url = job->requestUrl();
+    if (url.host() == QLatin1String(MapTileRoute::kHost)) {
+        serveTile(job);
+        return;
+    }
+    const QString path = url.host() == QLatin1String(MapConfig::kBundledHost) ? url.path() : QString();
     QByteArray body;
     QByteArray type;
     if (path == QLatin1String(MapConfig::kPagePath)) {

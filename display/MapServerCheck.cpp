@@ -59,18 +59,27 @@ void MapServerCheck::Start(const QString& hostAndPort, int timeoutMs)
         QMetaObject::invokeMethod(this, [this] { conclude(false); }, Qt::QueuedConnection);
         return;
     }
+    m_timeoutMs = timeoutMs;
+    m_redirects = 0;
+    m_clock.start();
+    get(url);
+    m_timer.start(timeoutMs);
+}
+
+void MapServerCheck::get(const QUrl& url)
+{
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("kestrel"));
     request.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("*/*"));
-    // The server's own answer counts, not where a redirect would lead.
+    // Redirects are followed here, one answer at a time, so that each one's
+    // headers are seen and the time limit covers the whole chain.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(timeoutMs);
+    request.setTransferTimeout(qMax(1, m_timeoutMs - int(m_clock.elapsed())));
     QNetworkReply* reply = m_manager->get(request);
     m_reply = reply;
     connect(reply, &QNetworkReply::metaDataChanged, this, &MapServerCheck::onMetaData);
     connect(reply, &QNetworkReply::finished, this, &MapServerCheck::onMetaData);
-    m_timer.start(timeoutMs);
 }
 
 void MapServerCheck::onMetaData()
@@ -79,20 +88,29 @@ void MapServerCheck::onMetaData()
         return;
     // Headers have arrived once the status is known; before that, a finished
     // reply means no response at all.
-    if (!m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid()) {
         if (m_reply->isFinished())
             conclude(false);
+        return;
+    }
+    const QByteArray location = m_reply->rawHeader(QByteArrayLiteral("Location")).trimmed();
+    if (status.toInt() >= 300 && status.toInt() < 400 && !location.isEmpty()) {
+        const QUrl target = m_reply->url().resolved(QUrl::fromEncoded(location));
+        const bool http = target.scheme() == QLatin1String("http") || target.scheme() == QLatin1String("https");
+        if (++m_redirects > kMaxRedirects || !target.isValid() || !http || target.host().isEmpty()) {
+            conclude(false);
+            return;
+        }
+        dropReply();
+        get(target);
         return;
     }
     conclude(isNumber(m_reply->rawHeader(QByteArrayLiteral("Content-Length"))));
 }
 
-void MapServerCheck::conclude(bool reachable)
+void MapServerCheck::dropReply()
 {
-    if (!m_running)
-        return;
-    m_running = false;
-    m_timer.stop();
     if (QNetworkReply* reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);
@@ -103,5 +121,14 @@ void MapServerCheck::conclude(bool reachable)
         QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
         reply->deleteLater();
     }
+}
+
+void MapServerCheck::conclude(bool reachable)
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_timer.stop();
+    dropReply();
     emit finished(reachable);
 }

@@ -26,8 +26,22 @@ QString captionText(const CVxGPSTrace& fix, const DeviceSettings& settings)
 
 } // namespace
 
-std::pair<std::uint32_t, std::uint32_t> IncidentExport::DefaultRange(std::uint32_t positionMs, std::uint32_t durationMs)
+std::pair<std::uint32_t, std::uint32_t> IncidentExport::DefaultRange(std::uint32_t positionMs, std::uint32_t durationMs,
+                                                                     const std::vector<Impact>& impacts)
 {
+    const auto distance = [positionMs](const Impact& i) {
+        return i.timeMs > positionMs ? i.timeMs - positionMs : positionMs - i.timeMs;
+    };
+    const Impact* nearest = nullptr;
+    for (const Impact& impact : impacts)
+        if (impact.timeMs < durationMs && (!nearest || distance(impact) < distance(*nearest)))
+            nearest = &impact;
+    if (nearest) {
+        const std::uint32_t at = nearest->timeMs;
+        const std::uint32_t from = at > kImpactBeforeMs ? at - kImpactBeforeMs : 0;
+        const std::uint32_t to = std::uint32_t(std::min<std::uint64_t>(std::uint64_t(at) + kImpactAfterMs, durationMs));
+        return {from, to};
+    }
     const std::uint32_t position = std::min(positionMs, durationMs);
     const std::uint32_t from = position > kDefaultMarginMs ? position - kDefaultMarginMs : 0;
     const std::uint32_t to = std::uint32_t(std::min<std::uint64_t>(std::uint64_t(position) + kDefaultMarginMs, durationMs));

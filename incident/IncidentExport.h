@@ -5,6 +5,7 @@
 // same range written beside the video. The encoding itself is the encoder's.
 #include "config/DeviceSettings.h"
 #include "engine/IClipEncoder.h"
+#include "telemetry/ImpactDetector.h"
 #include "telemetry/RecordingTelemetry.h"
 
 #include <QByteArray>
@@ -16,9 +17,16 @@
 class IncidentExport {
 public:
     static constexpr std::uint32_t kDefaultMarginMs = 10000;
+    // Around an impact: the run-up and what follows the hit.
+    static constexpr std::uint32_t kImpactBeforeMs = 2000;
+    static constexpr std::uint32_t kImpactAfterMs = 8000;
 
-    // [position − 10 s, position + 10 s], moved inside the recording.
-    static std::pair<std::uint32_t, std::uint32_t> DefaultRange(std::uint32_t positionMs, std::uint32_t durationMs);
+    // The range the export proposes: with impacts, [impact − 2 s, impact + 8 s]
+    // around the one nearest the position (the earlier of two as near), cut
+    // to the recording; without, [position − 10 s, position + 10 s], moved
+    // inside the recording.
+    static std::pair<std::uint32_t, std::uint32_t> DefaultRange(std::uint32_t positionMs, std::uint32_t durationMs,
+                                                                const std::vector<Impact>& impacts = {});
 
     // One caption at fromMs for the fix shown there, then one at each later fix
     // before toMs: "YYYY-MM-DD hh:mm:ss  S unit" over "latitude, longitude".

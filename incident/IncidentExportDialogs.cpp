@@ -36,6 +36,32 @@ QDoubleSpinBox* secondsBox(QDialog* dialog, const char* name, std::uint32_t ms, 
     return box;
 }
 
+// Lays out a sentence with two fields, "%1" and "%2", in the order the
+// translation puts them: the words around the fields differ by language.
+void addSentence(QHBoxLayout* row, QDialog* dialog, const QString& sentence, QWidget* first, QWidget* second)
+{
+    bool placedFirst = false, placedSecond = false;
+    qsizetype at = 0;
+    while (at < sentence.size()) {
+        const qsizetype i1 = sentence.indexOf(QLatin1String("%1"), at);
+        const qsizetype i2 = sentence.indexOf(QLatin1String("%2"), at);
+        const qsizetype next = i1 < 0 ? i2 : i2 < 0 ? i1 : qMin(i1, i2);
+        const QString words = sentence.mid(at, next < 0 ? -1 : next - at).trimmed();
+        if (!words.isEmpty())
+            row->addWidget(new QLabel(words, dialog));
+        if (next < 0)
+            break;
+        row->addWidget(next == i1 ? first : second);
+        (next == i1 ? placedFirst : placedSecond) = true;
+        at = next + 2;
+    }
+    // A sentence that lost a field still shows both, in order.
+    if (!placedFirst)
+        row->insertWidget(0, first);
+    if (!placedSecond)
+        row->addWidget(second);
+}
+
 std::uint32_t msOf(const QDoubleSpinBox* box)
 {
     return box ? std::uint32_t(std::llround(box->value() * 1000.0)) : 0;
@@ -63,10 +89,8 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
     auto* range = new QHBoxLayout;
     QDoubleSpinBox* from = secondsBox(dialog, "from", proposal.fromMs, durationMs);
     QDoubleSpinBox* to = secondsBox(dialog, "to", proposal.toMs, durationMs);
-    range->addWidget(from);
-    range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "부터"), dialog));
-    range->addWidget(to);
-    range->addWidget(new QLabel(QCoreApplication::translate("IncidentExportDialogs", "까지"), dialog));
+    //: %1 and %2 are the start and the end of the range, in seconds
+    addSentence(range, dialog, QCoreApplication::translate("IncidentExportDialogs", "%1 부터 %2 까지"), from, to);
     range->addStretch();
     form->addRow(QCoreApplication::translate("IncidentExportDialogs", "구간"), range);
 

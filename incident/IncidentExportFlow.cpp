@@ -98,7 +98,7 @@ void IncidentExportFlow::Start(const QString& source, std::uint32_t positionMs, 
         m_prompt.ShowMessage(Caption(), tr("재생 중인 영상이 없습니다."));
         return;
     }
-    const auto [from, to] = IncidentExport::DefaultRange(positionMs, durationMs);
+    const auto [from, to] = IncidentExport::DefaultRange(positionMs, durationMs, telemetry.impacts);
     IncidentExportChoice proposal{from, to, ClipLayout::SideBySide, ProposedOutput(source, m_folder, from, to)};
     IncidentExportChoice choice;
     for (;;) {
@@ -160,7 +160,7 @@ void IncidentExportFlow::onFinished(const ClipExportResult& result)
     m_view.CloseProgress();
     switch (result.status) {
     case ClipExportResult::Status::Done:
-        m_prompt.ShowMessage(Caption(), tr("내보냈습니다.\n%1\n%2").arg(output, IncidentExport::GpxPathFor(output)));
+        m_prompt.ShowInformation(Caption(), tr("내보냈습니다.\n%1\n%2").arg(output, IncidentExport::GpxPathFor(output)));
         break;
     case ClipExportResult::Status::Failed:
         m_prompt.ShowMessage(Caption(), tr("내보내지 못했습니다. 파일은 남기지 않았습니다.\n%1").arg(result.message));

@@ -1,8 +1,8 @@
 #pragma once
 // The viewer's incident export, without widgets: from the playing recording
-// and its position to a proposal (10 s either side, side by side, a file in
-// the user's video folder, never on the card unless the user picks it), the
-// user's choice checked, one IncidentExportJob at a time with its progress
+// and its position to a proposal (the range around the impact nearest the
+// position, else 10 s either side; side by side; a file in the user's video
+// folder, never on the card unless the user picks it), the user's choice checked, one IncidentExportJob at a time with its progress
 // shown, and the outcome told: where the files went, or why nothing was
 // written. The dialog and the progress window are thin views behind
 // IIncidentExportView; tests hand in a script.

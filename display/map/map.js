@@ -1,8 +1,9 @@
 // The viewer's map page. The viewer calls removePoi, addPoi_wgs84,
 // setCenter_wgs84 and setTrack_wgs84 with string arguments; every number is
 // checked, and a call with a value that is not a number or out of range is
-// ignored. Without tiles (none configured, or no network) the marker, the
-// track and the scale draw on the plain background.
+// ignored. Tiles come from the viewer itself (its own scheme, never the
+// network); where it has none, the marker, the track and the scale draw on
+// the plain background.
 'use strict';
 
 // Every call the viewer made, oldest first: [name, arg, ...].

@@ -518,14 +518,6 @@ The card keeps its previous time file.</translation>
         <translation> s</translation>
     </message>
     <message>
-        <source>부터</source>
-        <translation>from</translation>
-    </message>
-    <message>
-        <source>까지</source>
-        <translation>to</translation>
-    </message>
-    <message>
         <source>구간</source>
         <translation>Range</translation>
     </message>
@@ -560,6 +552,11 @@ The card keeps its previous time file.</translation>
     <message>
         <source>취소하는 중입니다…</source>
         <translation>Cancelling…</translation>
+    </message>
+    <message>
+        <source>%1 부터 %2 까지</source>
+        <extracomment>%1 and %2 are the start and the end of the range, in seconds</extracomment>
+        <translation>from %1 to %2</translation>
     </message>
 </context>
 <context>

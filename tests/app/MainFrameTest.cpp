@@ -206,9 +206,9 @@ void MainFrameTest::slidersAndSwitches()
     QCOMPARE(volume->geometry(), QRect(62, 492, 89, 10));
     QCOMPARE(volume->GetMax(), 99);
     QVERIFY(volume->IsEnabled());
+    // No sound server: the slider and the player both start half way.
+    QCOMPARE(volume->GetPos(), 50);
     QCOMPARE(m_frame->controller().volumePercent(), 50);
-    // The engine had a filter graph (the fake says so), so it got the new level.
-    QVERIFY(engineLog().contains(QStringLiteral("SetVolume(50)")));
 
     QCOMPARE(m_frame->muteSwitch()->geometry(), QRect(34, 489, 18, 15));
     QCOMPARE(m_frame->muteSwitch()->bitmapId(), 176);

@@ -76,10 +76,11 @@ void MainWindowCommandsTest::startUpFillsAllAndPlaysNothing()
     QCOMPARE(f->library().shownCategory(), kAll);
     QVERIFY(f->frame->categoryButton(0)->isSkinChecked());
     QCOMPARE(f->engine->count(QStringLiteral("Open")), 0);
+    // No sound server: the switch and the slider show what the player does,
+    // sound on at half volume.
     QCOMPARE(f->controller().volumePercent(), 50);
-    // No sound server: the switch shows what the player does, sound on.
     QCOMPARE(f->frame->muteSwitch()->GetState(), 1);
-    QCOMPARE(f->frame->volumeSlider()->GetPos(), 0);
+    QCOMPARE(f->frame->volumeSlider()->GetPos(), 50);
     QVERIFY(f->controller().isOffline());
     QCOMPARE(f->engine->windows[0], static_cast<IVideoWindow*>(f->frame->videoWindow(0)));
     QCOMPARE(f->engine->windows[3], static_cast<IVideoWindow*>(f->frame->videoWindow(3)));
@@ -146,7 +147,7 @@ void MainWindowCommandsTest::sliderMessagesReachThePlayback()
 void MainWindowCommandsTest::systemSoundAtStart()
 {
     // A muted system at 65 %: the switch shows sound off, the volume slider
-    // the system level, while the player's own volume is 50 and unmuted.
+    // the system level, which is the player's own volume too (unmuted).
     f = std::make_unique<MainWindowFixture>();
     FakeVolumePath* path = nullptr;
     f->createVolumePath = [&path] {
@@ -159,7 +160,7 @@ void MainWindowCommandsTest::systemSoundAtStart()
     QVERIFY(f->create(playbackCardFiles()));
     QCOMPARE(f->frame->muteSwitch()->GetState(), 0);
     QCOMPARE(f->frame->volumeSlider()->GetPos(), 65);
-    QCOMPARE(f->controller().volumePercent(), 50);
+    QCOMPARE(f->controller().volumePercent(), 65);
     QVERIFY(!f->controller().isMuted());
     path->setSystemMute(false);
     QCOMPARE(f->frame->muteSwitch()->GetState(), 1);
@@ -449,7 +450,8 @@ void MainWindowCommandsTest::impactMarksKeysAndExportDialog()
     QCOMPARE(f->frame->fullPositionSlider()->GetPos(), 500);
     f->frame->LeaveFullScreen();
 
-    // Ctrl+E proposes 10 s either side, clamped, in a folder off the card.
+    // Ctrl+E proposes the range around the hit (2 s before, 8 s after, cut
+    // at the end), in a folder off the card.
     IncidentExportChoice shown;
     QTimer::singleShot(0, [&shown] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -458,7 +460,7 @@ void MainWindowCommandsTest::impactMarksKeysAndExportDialog()
         }
     });
     QTest::keyClick(f->frame.get(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(shown.fromMs, 0u);
+    QCOMPARE(shown.fromMs, 500u);
     QCOMPARE(shown.toMs, 3000u);
     QVERIFY(shown.output.endsWith(QStringLiteral(".mp4")));
     QVERIFY(!shown.output.startsWith(f->card.root()));

@@ -77,7 +77,7 @@ struct ControllerFixture {
         c = std::make_unique<PlaybackController>(std::move(e), playlist, config);
         c->SetViews(PlaybackViews{&sliders, &plot, &prompt});
         video.Follow(*c);
-        c->SetInitialVolume(50);
+        c->OpenSystemSound(nullptr);
         return true;
     }
     QString path(int category, int row) const { return library.GetRecording(category, row)->path; }
@@ -522,22 +522,28 @@ void PlaybackControllerTest::systemSoundStartState_data()
     QTest::addColumn<bool>("opens");
     QTest::addColumn<bool>("reads");
     QTest::addColumn<bool>("systemMuted");
+    QTest::addColumn<int>("systemVolume"); // -1: cannot be read
     QTest::addColumn<bool>("soundOn");
     QTest::addColumn<int>("startVolume");
     // The wave-out scale: 65535 / 654 = 100 at full volume.
-    QTest::newRow("no sound server") << false << false << false << false << true << 0;
-    QTest::newRow("server does not answer") << true << false << false << false << true << 0;
-    QTest::newRow("mute cannot be read") << true << true << false << false << true << 0;
-    QTest::newRow("system muted") << true << true << true << true << false << 65;
-    QTest::newRow("system not muted") << true << true << true << false << true << 65;
+    QTest::newRow("no sound server") << false << false << false << false << -1 << true << 50;
+    QTest::newRow("server does not answer") << true << false << false << false << -1 << true << 50;
+    QTest::newRow("mute cannot be read") << true << true << false << false << -1 << true << 50;
+    QTest::newRow("system muted") << true << true << true << true << 65 << false << 65;
+    QTest::newRow("system not muted") << true << true << true << false << 65 << true << 65;
+    QTest::newRow("system silent") << true << true << true << false << 0 << true << 0;
+    QTest::newRow("system full is the slider's top") << true << true << true << false << 100 << true << 99;
 }
 
+// The level the slider starts at is the level that plays, from the first
+// picture on, before the slider is ever touched.
 void PlaybackControllerTest::systemSoundStartState()
 {
     QFETCH(bool, hasPath);
     QFETCH(bool, opens);
     QFETCH(bool, reads);
     QFETCH(bool, systemMuted);
+    QFETCH(int, systemVolume);
     QFETCH(bool, soundOn);
     QFETCH(int, startVolume);
     std::unique_ptr<FakeVolumePath> path;
@@ -546,14 +552,15 @@ void PlaybackControllerTest::systemSoundStartState()
         path->openResult = opens;
         path->readResult = reads;
         path->systemMuted = systemMuted;
-        path->systemVolume = opens && reads ? std::optional<int>(65) : std::nullopt;
+        path->systemVolume = systemVolume >= 0 ? std::optional<int>(systemVolume) : std::nullopt;
     }
     QCOMPARE(f->c->OpenSystemSound(std::move(path)), soundOn);
     QCOMPARE(f->c->volumePercent(), startVolume);
     QVERIFY(!f->c->isMuted()); // the player itself starts with sound
-    f->c->SetInitialVolume(50);
     f->c->ActivateRow(0);
-    QCOMPARE(f->engine->volume, 50);
+    QCOMPARE(f->engine->volume, startVolume);
+    QCOMPARE(f->engine->calls.filter(QStringLiteral("SetVolume")).value(0),
+             QStringLiteral("SetVolume(%1)").arg(startVolume));
 }
 
 void PlaybackControllerTest::systemMuteMovesOnlyTheSwitch()

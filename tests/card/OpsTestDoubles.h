@@ -53,6 +53,7 @@ public:
     bool answer = true;
     QStringList questions; // "caption|text"
     QStringList messages;  // "caption|text"
+    QStringList informations; // "caption|text"
 
     bool AskYesNo(const QString& caption, const QString& text) override
     {
@@ -62,6 +63,10 @@ public:
     void ShowMessage(const QString& caption, const QString& text) override
     {
         messages << caption + QLatin1Char('|') + text;
+    }
+    void ShowInformation(const QString& caption, const QString& text) override
+    {
+        informations << caption + QLatin1Char('|') + text;
     }
 };
 

@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <time.h>
 
 namespace {
 
@@ -136,6 +137,12 @@ struct SheetRun {
 class SettingsSheetTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        const QDateTime gap(QDate(2026, 3, 29), QTime(2, 30));
+        QVERIFY2(!gap.isValid() || gap.time() != QTime(2, 30), "the zone's spring-forward gap is not seen");
+    }
+
     void sheetHasItsTabsButtonsAndCaption()
     {
         SheetRun run;
@@ -362,7 +369,9 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         auto* picker = qobject_cast<QDateTimeEdit*>(FindControl(run.page(1), 1030));
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
-        QVERIFY2(picker->dateTime() >= before && picker->dateTime() <= after, qPrintable(picker->text()));
+        // The PC's wall-clock time, in the picker's plain fields.
+        const QDateTime shown(picker->date(), picker->time());
+        QVERIFY2(shown >= before && shown <= after, qPrintable(picker->text()));
     }
 
     // Apply writes the clock at once, whatever the sheet's outcome, and only
@@ -371,7 +380,9 @@ private slots:
     {
         SheetRun run;
         QWidget* p = run.page(1);
-        qobject_cast<QDateTimeEdit*>(FindControl(p, 1030))->setDateTime(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
+        auto* picker = qobject_cast<QDateTimeEdit*>(FindControl(p, 1030));
+        picker->setDate(QDate(2024, 2, 29));
+        picker->setTime(QTime(23, 59, 58));
         click(p, 1005);
         QCOMPARE(readAll(run.timePath()).toHex(' '), timeRecord(2024, 2, 29, 23, 59, 58).toHex(' '));
         QCOMPARE(run.notices, QStringList{CPage2::SavedNoticeText()});
@@ -379,6 +390,34 @@ private slots:
         QTest::mouseClick(run.sheet->CancelButton(), Qt::LeftButton);
         QCOMPARE(readAll(run.settingsPath()), cardRecord());
         QVERIFY(QFile::exists(run.timePath()));
+    }
+
+    // The clock file carries no zone: a camera time that the PC's zone skips
+    // or repeats shows and is written back as it was.
+    void clockValuesRoundTripWhateverThePcZone_data()
+    {
+        QTest::addColumn<QDateTime>("clock"); // fields only
+        QTest::newRow("spring-forward gap") << QDateTime(QDate(2026, 3, 29), QTime(2, 30, 0), Qt::UTC);
+        QTest::newRow("repeated autumn hour") << QDateTime(QDate(2026, 10, 25), QTime(2, 30, 15), Qt::UTC);
+    }
+    void clockValuesRoundTripWhateverThePcZone()
+    {
+        QFETCH(QDateTime, clock);
+        const QDate d = clock.date();
+        const QTime t = clock.time();
+        SheetRun run;
+        writeAll(run.timePath(), timeRecord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+        QWidget* p = run.page(1);
+        auto* picker = qobject_cast<QDateTimeEdit*>(FindControl(p, 1030));
+        QCOMPARE(picker->text(), clock.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        click(p, 1005);
+        QCOMPARE(readAll(run.timePath()).toHex(' '),
+                 timeRecord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()).toHex(' '));
+
+        // A value typed within that hour is written as typed.
+        picker->setTime(QTime(2, 45, 0));
+        click(p, 1005);
+        QCOMPARE(readAll(run.timePath()).toHex(' '), timeRecord(d.year(), d.month(), d.day(), 2, 45, 0).toHex(' '));
     }
 
     // The card pulled while the sheet is open: nothing is written anywhere
@@ -452,5 +491,16 @@ private slots:
     }
 };
 
-QTEST_MAIN(SettingsSheetTest)
+int main(int argc, char** argv)
+{
+    // The PC runs in a zone with daylight saving, set before anything reads
+    // the zone, so that the clock's values in its spring-forward gap show
+    // whether the picker shifts them.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QApplication app(argc, argv);
+    SettingsSheetTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "SettingsSheetTest.moc"

@@ -11,11 +11,16 @@
 #include "fakes/FakePlaybackEngine.h"
 #include "fakes/FakePrompt.h"
 #include "skin/CVxButton.h"
+#include "incident/IncidentExportDialogs.h"
 #include "incident/IncidentExportFlow.h"
 #include "card/RecordingFileOps.h"
 #include "card/OpsTestDoubles.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +88,25 @@ private slots:
         IncidentExportChoice reversed{9000, 5000, ClipLayout::SideBySide, QStringLiteral("/tmp/clip.mp4")};
         QCOMPARE(IncidentExportFlow::Check(reversed, QStringLiteral("/card/rec.mp4"), 60000),
                  QStringLiteral("The end must come after the start."));
+
+        // The range reads as an English sentence: words and fields in its order.
+        ScriptedDialogs files;
+        std::unique_ptr<QDialog> dialog(IncidentExportDialogs::MakeChoiceDialog(
+            nullptr, files, IncidentExportChoice{0, 12700, ClipLayout::SideBySide, QStringLiteral("/tmp/c.mp4")}, 60000));
+        auto* form = dialog->findChild<QFormLayout*>();
+        QVERIFY(form);
+        QLayout* range = form->itemAt(0, QFormLayout::FieldRole)->layout();
+        QVERIFY(range);
+        QStringList read;
+        for (int i = 0; i < range->count(); ++i) {
+            if (auto* label = qobject_cast<QLabel*>(range->itemAt(i)->widget()))
+                read << label->text();
+            else if (auto* box = qobject_cast<QDoubleSpinBox*>(range->itemAt(i)->widget()))
+                read << QLatin1Char('[') + box->text() + QLatin1Char(']');
+        }
+        QCOMPARE(read.join(QLatin1Char(' ')), QStringLiteral("from [0.0 s] to [12.7 s]"));
+        QCOMPARE(qobject_cast<QLabel*>(form->itemAt(0, QFormLayout::LabelRole)->widget())->text(),
+                 QStringLiteral("Range"));
     }
 
     // Runs after englishMessageBox has installed the English translation.

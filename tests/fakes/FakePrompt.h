@@ -12,7 +12,13 @@ public:
         return answerYes;
     }
     void ShowMessage(const QString& caption, const QString& text) override { texts << text; }
+    void ShowInformation(const QString& caption, const QString& text) override
+    {
+        texts << text;
+        informations << text;
+    }
 
-    QStringList texts;
+    QStringList texts;        // everything said, in order
+    QStringList informations; // what was said as good news
     bool answerYes = true;
 };

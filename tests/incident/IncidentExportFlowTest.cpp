@@ -128,10 +128,10 @@ struct FlowFixture {
     }
     QString out(const QString& name) const { return dir.filePath(QStringLiteral("videos/") + name); }
     // Starts at 15 s of a 60 s recording and waits for the end when a job started.
-    ClipExportResult run()
+    ClipExportResult run(const RecordingTelemetry& telemetry = {})
     {
         QSignalSpy finished(&flow, &IncidentExportFlow::finished);
-        flow.Start(source, 15000, 60000, {}, {});
+        flow.Start(source, 15000, 60000, telemetry, {});
         if (!flow.IsRunning())
             return {};
         if (!finished.wait(20000))
@@ -224,11 +224,27 @@ private slots:
         QCOMPARE(ScriptedEncoder::lastRequest.toMs, 3000u);
         QCOMPARE(ScriptedEncoder::lastRequest.layout, ClipLayout::PictureInPicture);
         QCOMPARE(f.videos(), (QStringList{QStringLiteral("mine.gpx"), QStringLiteral("mine.mp4")}));
+        // Good news, not a warning.
+        QCOMPARE(f.prompt.informations.size(), 1);
+        QCOMPARE(f.prompt.informations.last(), f.prompt.texts.last());
         QVERIFY(f.prompt.texts.last().contains(f.out(QStringLiteral("mine.mp4"))));
         QVERIFY(f.prompt.texts.last().contains(f.out(QStringLiteral("mine.gpx"))));
         QVERIFY(!f.view.progressShown);
         QCOMPARE(f.view.percents.last(), 50);
         QVERIFY(!f.flow.IsRunning());
+    }
+
+    // The recording's impacts, not only the position, decide the proposal.
+    void proposesTheRangeAroundTheNearestImpact()
+    {
+        FlowFixture f;
+        RecordingTelemetry telemetry;
+        telemetry.impacts = {Impact{4000, 2.5}, Impact{31000, 4.0}};
+        f.run(telemetry); // position 15 s: the impact at 4 s is nearer; cancelled
+        QCOMPARE(f.view.proposals.size(), std::size_t(1));
+        QCOMPARE(f.view.proposals[0].fromMs, 2000u);
+        QCOMPARE(f.view.proposals[0].toMs, 12000u);
+        QCOMPARE(f.view.proposals[0].output, f.out(QStringLiteral("REC_0001_0m02s-0m12s.mp4")));
     }
 
     void asksBeforeReplacing()
@@ -256,6 +272,7 @@ private slots:
         QCOMPARE(f.run().status, ClipExportResult::Status::Failed);
         QVERIFY(f.prompt.texts.last().contains(QStringLiteral("내보내지 못했습니다")));
         QVERIFY(f.prompt.texts.last().contains(QStringLiteral("No space left on device")));
+        QVERIFY(f.prompt.informations.isEmpty());
         QVERIFY(f.videos().isEmpty());
         QVERIFY(!f.view.progressShown);
     }

@@ -52,25 +52,42 @@ public:
 class IncidentExportTest : public QObject {
     Q_OBJECT
 private slots:
-    void defaultRangeIsTenSecondsEachSideInsideTheRecording_data()
+    // Without impacts 10 s either side of the position; with impacts 2 s
+    // before to 8 s after the one nearest the position; both inside the
+    // recording.
+    void defaultRangeInsideTheRecording_data()
     {
         QTest::addColumn<uint>("position");
         QTest::addColumn<uint>("duration");
+        QTest::addColumn<QList<uint>>("impacts");
         QTest::addColumn<uint>("from");
         QTest::addColumn<uint>("to");
-        QTest::newRow("middle") << 30000u << 60000u << 20000u << 40000u;
-        QTest::newRow("near the start") << 4000u << 60000u << 0u << 14000u;
-        QTest::newRow("near the end") << 55000u << 60000u << 45000u << 60000u;
-        QTest::newRow("short recording") << 3000u << 5000u << 0u << 5000u;
-        QTest::newRow("position past the end") << 70000u << 60000u << 50000u << 60000u;
+        const QList<uint> none;
+        QTest::newRow("middle") << 30000u << 60000u << none << 20000u << 40000u;
+        QTest::newRow("near the start") << 4000u << 60000u << none << 0u << 14000u;
+        QTest::newRow("near the end") << 55000u << 60000u << none << 45000u << 60000u;
+        QTest::newRow("short recording") << 3000u << 5000u << none << 0u << 5000u;
+        QTest::newRow("position past the end") << 70000u << 60000u << none << 50000u << 60000u;
+        const QList<uint> two{12000u, 40000u};
+        QTest::newRow("impact after the position") << 3000u << 60000u << two << 10000u << 20000u;
+        QTest::newRow("nearer impact behind the position") << 20000u << 60000u << two << 10000u << 20000u;
+        QTest::newRow("nearer impact ahead of the position") << 27000u << 60000u << two << 38000u << 48000u;
+        QTest::newRow("as near either way: the earlier") << 26000u << 60000u << two << 10000u << 20000u;
+        QTest::newRow("impact at the start") << 500u << 60000u << QList<uint>{1000u} << 0u << 9000u;
+        QTest::newRow("impact near the end") << 0u << 60000u << QList<uint>{57000u} << 55000u << 60000u;
+        QTest::newRow("impact past the end counts not") << 30000u << 60000u << QList<uint>{61000u} << 20000u << 40000u;
     }
-    void defaultRangeIsTenSecondsEachSideInsideTheRecording()
+    void defaultRangeInsideTheRecording()
     {
         QFETCH(uint, position);
         QFETCH(uint, duration);
+        QFETCH(QList<uint>, impacts);
         QFETCH(uint, from);
         QFETCH(uint, to);
-        const auto range = IncidentExport::DefaultRange(position, duration);
+        std::vector<Impact> found;
+        for (uint at : impacts)
+            found.push_back(Impact{at, 3.0});
+        const auto range = IncidentExport::DefaultRange(position, duration, found);
         QCOMPARE(range.first, from);
         QCOMPARE(range.second, to);
     }

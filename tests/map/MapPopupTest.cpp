@@ -1,10 +1,12 @@
 // The map pop-up with its real browser: window geometry and commands, the
-// overlay as drawn, dragging, and the bundled page receiving the viewer's
-// calls (and nothing else).
+// overlay as drawn, dragging, the bundled page receiving the viewer's calls
+// (and nothing else), and its tiles coming through the viewer from a tile
+// server, the disk cache and a tile package.
 #include "app/MainWindowFixture.h"
 #include "app/PlaybackCardFiles.h"
 #include "display/CMapView.h"
 #include "display/CVxBrowser.h"
+#include "display/MapTileRoute.h"
 #include "display/MapWebEngineSetup.h"
 #include "display/MapOverlayText.h"
 #include "skin/CVxButton.h"
@@ -13,13 +15,20 @@
 #include "fakes/FakeTelemetrySource.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPainter>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 MapConfig offlineConfig()
@@ -56,6 +65,123 @@ QString runText(CExplorerMapViewWnd* view, const QString& text)
 QJsonArray recordedCalls(CExplorerMapViewWnd* view)
 {
     return QJsonDocument::fromJson(evalJs(view, "JSON.stringify(halcyonCalls)").toString().toUtf8()).array();
+}
+
+// A tile of one colour with its name in a corner, as a tile server sends it.
+QByteArray tilePng(QColor colour, const QString& name)
+{
+    QImage tile(256, 256, QImage::Format_RGB32);
+    tile.fill(colour);
+    QPainter p(&tile);
+    p.setPen(colour.darker(160));
+    p.drawRect(0, 0, 255, 255);
+    p.drawText(QRect(6, 6, 244, 20), Qt::AlignLeft, name);
+    p.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    tile.save(&buffer, "PNG");
+    return png;
+}
+
+// Answers "GET /{z}/{x}/{y}.png" with a tile that may be kept but is stale at
+// once (max-age=0), and keeps every path asked for.
+class TileServer : public QTcpServer {
+public:
+    explicit TileServer(QColor colour) : m_colour(colour)
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    QByteArray& pending = m_pending[s];
+                    pending += s->readAll();
+                    qsizetype end;
+                    while ((end = pending.indexOf("\r\n\r\n")) >= 0) {
+                        const QList<QByteArray> line = pending.left(pending.indexOf("\r\n")).split(' ');
+                        pending.remove(0, end + 4);
+                        const QByteArray path = line.value(1);
+                        paths << QString::fromLatin1(path);
+                        const QByteArray png = tilePng(m_colour, QStringLiteral("server ") + paths.last());
+                        s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=0\r\n"
+                                 "Content-Length: "
+                                 + QByteArray::number(png.size()) + "\r\n\r\n" + png);
+                    }
+                });
+            }
+        });
+    }
+    QStringList paths;
+
+private:
+    QColor m_colour;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+};
+
+// The slippy-map tile under a position.
+MapTile tileAt(double latitude, double longitude, int z)
+{
+    const double n = double(1 << z);
+    const double lat = latitude * M_PI / 180.0;
+    return MapTile{z, int(std::floor((longitude + 180.0) / 360.0 * n)),
+                   int(std::floor((1.0 - std::asinh(std::tan(lat)) / M_PI) / 2.0 * n))};
+}
+
+// An MBTiles package with the tiles around `centre`: `colour` where TMS puts
+// each tile (row counted from the south), `wrong` where a reader that forgot
+// to count from the south would look.
+void writePackage(const QString& path, const MapTile& centre, QColor colour, QColor wrong)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("package-writer"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("CREATE TABLE metadata (name TEXT, value TEXT)"));
+        QVERIFY(q.exec("INSERT INTO metadata VALUES ('format', 'png')"));
+        QVERIFY(q.exec("CREATE TABLE tiles (zoom_level INTEGER, tile_column INTEGER, tile_row INTEGER, tile_data BLOB)"));
+        for (int dx = -3; dx <= 3; ++dx)
+            for (int dy = -3; dy <= 3; ++dy) {
+                const MapTile t{centre.z, centre.x + dx, centre.y + dy};
+                const QString name = QStringLiteral("%1/%2/%3").arg(t.z).arg(t.x).arg(t.y);
+                const QByteArray good = tilePng(colour, QStringLiteral("package ") + name);
+                const QByteArray bad = tilePng(wrong, QStringLiteral("row from the north ") + name);
+                for (const auto& [row, data] : {std::pair{MapTileRoute::TmsRow(t), good}, std::pair{t.y, bad}}) {
+                    QVERIFY(q.prepare("INSERT INTO tiles VALUES (?, ?, ?, ?)"));
+                    q.addBindValue(t.z);
+                    q.addBindValue(t.x);
+                    q.addBindValue(row);
+                    q.addBindValue(data);
+                    QVERIFY(q.exec());
+                }
+            }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("package-writer"));
+}
+
+// Pixels of the map view (inside the pop-up) within a few steps of colour.
+int pixelsLike(CVxBrowser& b, QColor colour)
+{
+    const QImage shot = b.mapView()->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2) {
+            const QColor c = shot.pixelColor(x, y);
+            if (qAbs(c.red() - colour.red()) < 8 && qAbs(c.green() - colour.green()) < 8
+                && qAbs(c.blue() - colour.blue()) < 8)
+                ++n;
+        }
+    return n;
+}
+
+// The pop-up shown at the position, its page loaded.
+bool showAt(CVxBrowser& b, double latitude, double longitude)
+{
+    b.ToggleShown();
+    if (!QTest::qWaitForWindowExposed(&b))
+        return false;
+    b.ShowPosition(latitude, longitude);
+    return QTest::qWaitFor([&b] { return b.mapView()->isPageLoaded(); }, 30000)
+        && QTest::qWaitFor([&b] { return recordedCalls(b.mapView()).size() >= 3; }, 10000);
 }
 
 QJsonArray call(std::initializer_list<const char*> parts)
@@ -260,6 +386,62 @@ private slots:
         const QJsonArray calls = recordedCalls(view);
         QVERIFY(!calls.isEmpty());
         QCOMPARE(calls[0].toArray(), (QJsonArray{"setCenter_wgs84", hostile1, hostile2}));
+    }
+
+    // Tiles come through the viewer: from the tile server, then (server gone)
+    // from the disk cache although they are stale, then from a package alone.
+    void tilesComeFromServerCacheAndPackage()
+    {
+        // Where the page opens (zoom 15), so that every tile asked for is one
+        // of the area shown, before and after the position arrives.
+        const double lat = 35.261238, lon = 128.617096;
+        const MapTile centre = tileAt(lat, lon, 15);
+        const QColor served(40, 160, 90), packaged(150, 60, 170), flipped(230, 140, 20);
+        QTemporaryDir dir;
+        const QString shots = qEnvironmentVariable("HALCYON_MAP_SHOTS"); // screenshots for a person to look at
+        auto shoot = [&shots](CVxBrowser& b, const char* name) {
+            if (!shots.isEmpty())
+                b.grab().save(QDir(shots).filePath(QLatin1String(name)));
+        };
+        MapConfig config = offlineConfig();
+        config.tileCache = dir.filePath(QStringLiteral("cache"));
+        {
+            TileServer server(served);
+            QVERIFY(server.listen(QHostAddress::LocalHost));
+            config.tiles = QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.serverPort());
+            CVxBrowser b(config);
+            QVERIFY(showAt(b, lat, lon));
+            QTRY_VERIFY_WITH_TIMEOUT(pixelsLike(b, served) > 2000, 20000);
+            // Only tiles of the area shown, only through the viewer's own fetches.
+            QVERIFY2(server.paths.contains(QStringLiteral("/15/%1/%2.png").arg(centre.x).arg(centre.y)),
+                     qPrintable(server.paths.join(u' ')));
+            for (const QString& path : server.paths) {
+                const QStringList p = path.split(u'/');
+                QVERIFY2(p.size() == 4 && p[1] == QLatin1String("15"), qPrintable(path));
+                QVERIFY2(qAbs(p[2].toInt() - centre.x) <= 3 && qAbs(p[3].chopped(4).toInt() - centre.y) <= 3,
+                         qPrintable(path));
+            }
+            shoot(b, "map-server.png");
+        }
+        {
+            // Nothing listens on the server's port any more.
+            CVxBrowser b(config);
+            QVERIFY(showAt(b, lat, lon));
+            QTRY_VERIFY_WITH_TIMEOUT(pixelsLike(b, served) > 2000, 20000);
+            shoot(b, "map-cache.png");
+        }
+        {
+            config.tiles.clear();
+            config.tileCache.clear();
+            config.tilePackage = dir.filePath(QStringLiteral("area.mbtiles"));
+            writePackage(config.tilePackage, centre, packaged, flipped);
+            CVxBrowser b(config);
+            QVERIFY(showAt(b, lat, lon));
+            QTRY_VERIFY_WITH_TIMEOUT(pixelsLike(b, packaged) > 2000, 20000);
+            QCOMPARE(pixelsLike(b, flipped), 0);
+            QCOMPARE(pixelsLike(b, served), 0);
+            shoot(b, "map-package.png");
+        }
     }
 
     // The whole road through the main window: a recording with GPS plays, the
