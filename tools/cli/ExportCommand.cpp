@@ -1,13 +1,16 @@
 // halcyon-deck-cli export FILE --from S --to S --layout side-by-side|pip|front -o OUT.mp4
 //     [--height PX] [--settings __system_ini.cfg] [--preset x264-preset]
+// halcyon-deck-cli export FILE --from S --to S --copy -o OUT.mp4
 // Writes an incident clip of the range (seconds from the start of the recording)
-// and its GPX beside it, as the viewer does, and prints a JSON summary.
+// with its telemetry inside, its GPX and its hash record beside it, as the
+// viewer does, and prints a JSON summary. --copy cuts without re-encoding.
 // The camera's time zone and speed unit come from the settings file given, else
 // from the one at the card root above the recording, else the camera's defaults.
 // Ctrl+C cancels and leaves nothing behind.
 #include "config/DeviceConfig.h"
 #include "engine/ClipExporter.h"
 #include "engine/TelemetryFileSource.h"
+#include "incident/ClipHashRecord.h"
 #include "incident/IncidentExport.h"
 #include "telemetry/RecordingTelemetry.h"
 #include "tools/cli/CliCommand.h"
@@ -18,6 +21,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -25,13 +29,16 @@
 
 namespace {
 
-constexpr char kUsage[] = "export FILE --from S --to S --layout side-by-side|pip|front -o OUT.mp4 "
-                          "[--height PX] [--settings FILE] [--preset NAME]";
+constexpr char kUsage[] = "export FILE --from S --to S (--layout side-by-side|pip|front [--height PX] | --copy) "
+                          "-o OUT.mp4 [--settings FILE] [--preset NAME]";
 
 ClipExporter* g_running = nullptr;
 
-void cancelOnSignal(int) // only an atomic store: safe in a signal handler
+std::atomic<bool> g_cancel{false};
+
+void cancelOnSignal(int) // only atomic stores: safe in a signal handler
 {
+    g_cancel = true;
     if (g_running)
         g_running->Cancel();
 }
@@ -88,7 +95,7 @@ int runExport(const QStringList& args)
     QString path, output, settingsPath, layoutText, preset;
     std::optional<std::uint32_t> from, to;
     int height = 0;
-    bool bad = false;
+    bool bad = false, copy = false, sized = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -102,11 +109,14 @@ int runExport(const QStringList& args)
             output = args[++i];
         else if (a == QLatin1String("--settings") && hasValue)
             settingsPath = args[++i];
+        else if (a == QLatin1String("--copy"))
+            copy = true;
         else if (a == QLatin1String("--preset") && hasValue)
             preset = args[++i];
         else if (a == QLatin1String("--height") && hasValue) {
             bool ok = false;
             height = args[++i].toInt(&ok);
+            sized = true;
             bad = bad || !ok || height < 16 || height > 4320;
         } else if (path.isEmpty() && !a.startsWith(QLatin1Char('-')))
             path = a;
@@ -114,6 +124,12 @@ int runExport(const QStringList& args)
             bad = true;
     }
     ClipExportRequest request;
+    if (copy && (!layoutText.isEmpty() || sized)) {
+        std::fprintf(stderr, "export: --copy keeps every picture as the camera recorded it: "
+                             "--layout and --height cannot go with it\n");
+        return 2;
+    }
+    request.copy = copy;
     if (layoutText == QLatin1String("side-by-side"))
         request.layout = ClipLayout::SideBySide;
     else if (layoutText == QLatin1String("pip"))
@@ -121,7 +137,7 @@ int runExport(const QStringList& args)
     else if (layoutText == QLatin1String("front"))
         request.layout = ClipLayout::FrontOnly;
     else
-        bad = true;
+        bad = bad || !copy;
     if (bad || path.isEmpty() || output.isEmpty() || !from || !to || *to <= *from) {
         std::fprintf(stderr, "usage: halcyon-deck-cli %s\n", kUsage);
         return 2;
@@ -164,7 +180,7 @@ int runExport(const QStringList& args)
     std::signal(SIGTERM, cancelOnSignal);
     QElapsedTimer timer;
     timer.start();
-    const ClipExportResult result = IncidentExport::Run(exporter, request, telemetry, settings);
+    const ClipExportResult result = IncidentExport::Run(exporter, request, telemetry, settings, {}, &g_cancel);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     g_running = nullptr;
@@ -175,11 +191,15 @@ int runExport(const QStringList& args)
         summary.insert(QStringLiteral("status"), QStringLiteral("done"));
         summary.insert(QStringLiteral("output"), request.output);
         summary.insert(QStringLiteral("gpx"), IncidentExport::GpxPathFor(request.output));
-        summary.insert(QStringLiteral("layout"), QLatin1String(layoutName(result.layout)));
+        summary.insert(QStringLiteral("record"), ClipHashRecord::PathFor(request.output));
+        summary.insert(QStringLiteral("mode"), IncidentExport::ModeName(request, result.layout));
+        if (!request.copy) {
+            summary.insert(QStringLiteral("layout"), QLatin1String(layoutName(result.layout)));
+            summary.insert(QStringLiteral("width"), result.pictureSize.width());
+            summary.insert(QStringLiteral("height"), result.pictureSize.height());
+        }
         summary.insert(QStringLiteral("fromMs"), qint64(result.fromMs));
         summary.insert(QStringLiteral("toMs"), qint64(result.toMs));
-        summary.insert(QStringLiteral("width"), result.pictureSize.width());
-        summary.insert(QStringLiteral("height"), result.pictureSize.height());
         summary.insert(QStringLiteral("sound"), result.sound);
         summary.insert(QStringLiteral("settings"), settingsPath.isEmpty() ? QJsonValue() : QJsonValue(settingsPath));
         summary.insert(QStringLiteral("seconds"), std::round(timer.elapsed() / 10.0) / 100.0);
