@@ -105,14 +105,20 @@ struct TrackTimes {
 TrackTimes timesOf(const Mp4ClipWriter::Track& t)
 {
     TrackTimes times;
+    // What is shown: from the earliest picture to where the latest ends,
+    // which with reordered pictures is not where the last decoded one ends.
     std::int64_t earliest = std::numeric_limits<std::int64_t>::max();
+    std::int64_t latest = 0;
     for (const auto& s : t.samples) {
-        earliest = std::min(earliest, static_cast<std::int64_t>(times.media) + s.compositionOffset);
+        const std::int64_t shown = static_cast<std::int64_t>(times.media) + s.compositionOffset;
+        earliest = std::min(earliest, shown);
+        latest = std::max(latest, shown + std::int64_t(s.duration));
         times.media += s.duration;
     }
     times.mediaStart = t.samples.empty() ? 0 : std::clamp<std::int64_t>(earliest, 0, std::int64_t(times.media));
+    const std::int64_t shownEnd = std::max(latest, times.mediaStart);
     times.movie = std::uint64_t(std::max<std::int64_t>(t.startMs, 0))
-        + scaled(times.media - std::uint64_t(times.mediaStart), 1000, t.timescale);
+        + scaled(std::uint64_t(shownEnd - times.mediaStart), 1000, t.timescale);
     return times;
 }
 

@@ -124,8 +124,8 @@ private slots:
         QCOMPARE(clip.mid(qsizetype(data[1].offset), data[1].size), QByteArray("defgh"));
         QCOMPARE(index->tracks[1].presentationMs(data[0].decodeTime, index->movieTimescale), 40.0);
         QCOMPARE(index->tracks[1].handlerName(), QByteArray("Test"));
-        // 5 pictures of 1/30 s shown from the first one's offset; the data ends at 40 + 30 ms
-        QCOMPARE(Mp4ClipWriter::DurationMs(f.tracks), std::int64_t(133));
+        // 5 pictures of 1/30 s, the last shown not the last decoded; the data ends at 40 + 30 ms
+        QCOMPARE(Mp4ClipWriter::DurationMs(f.tracks), std::int64_t(167));
     }
 
     void leavesNothingWhenItCannotFinish_data()
