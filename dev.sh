@@ -2,7 +2,8 @@
 # Halcyon Deck developer entry point.
 #   ./dev.sh run          install what is missing, build, start the viewer on the demo card
 #   ./dev.sh test         install, build, run every test, the media path under valgrind, the fuzzers
-#                         for a few seconds, then the same tests in the sanitizer build
+#                         for a few seconds, a one-minute soak of the sanitizer build's window,
+#                         then the same tests in the sanitizer build
 #   ./dev.sh test --fast  the release build's tests only
 #   ./dev.sh build        install and build only
 #   ./dev.sh shot [OUT.png] [SECONDS] [-- viewer args]
@@ -19,8 +20,9 @@ ROOT=$(pwd)
 BUILD=${HALCYON_BUILD:-$ROOT/build}
 ASAN_BUILD=${HALCYON_ASAN_BUILD:-$ROOT/build-asan}
 JOBS=$(nproc)
-# Work trees of one clone share compiled objects: paths below the root hash alike.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
+# Clones and work trees share compiled objects: paths below the root hash alike,
+# and the build folder's own path is left out of the hash.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
@@ -31,7 +33,7 @@ PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-x
   libavformat-dev libavcodec-dev libavutil-dev libyuv-dev ffmpeg
   libpulse-dev pulseaudio pulseaudio-utils valgrind libjs-leaflet fonts-noto-cjk locales
-  xvfb xauth imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
+  xvfb xauth xdotool imagemagick libgtest-dev clang-14 libclang-rt-14-dev dbus-daemon
   libimage-exiftool-perl ccache
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   desktop-file-utils appstream lintian dpkg-dev man-db qt6-translations-l10n
@@ -137,6 +139,11 @@ case "$cmd" in
       # The fuzzers run first so that the test runner's summary stays the last word.
       if [ -x "$ROOT/tools/run-fuzzers.sh" ]; then "$ROOT/tools/run-fuzzers.sh"; fi
       build_asan
+      # The real window clicked through in random order for a minute
+      # (HALCYON_SOAK_SECONDS=600 for the long form).
+      log "soak: the sanitizer build's window under Xvfb"
+      ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:new_delete_type_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        HALCYON_SOAK_RECGEN="$BUILD/tools/recgen/halcyon-recgen" "$ROOT/tools/soak.sh" "$ASAN_BUILD" "${HALCYON_SOAK_SECONDS:-60}"
       ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         run_tests "$ASAN_BUILD" "AddressSanitizer + UndefinedBehaviorSanitizer build"
     fi ;;

@@ -12,7 +12,7 @@
 #include "listctrl/CHTMLListCtrl.h"
 #include "card/IFileDialogs.h"
 #include "card/RecordingLibrary.h"
-#include "../library/CardTree.h"
+#include "card/CardTree.h"
 
 #include <QTest>
 

@@ -11,7 +11,7 @@
 #include "fakes/FakeVideoArea.h"
 #include "fakes/FakeVolumePath.h"
 #include "card/RecordingLibrary.h"
-#include "../library/CardTree.h"
+#include "card/CardTree.h"
 #include "fakes/FakeTelemetrySource.h"
 
 #include <QSignalSpy>
