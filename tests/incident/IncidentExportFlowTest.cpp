@@ -332,8 +332,7 @@ private slots:
         QCOMPARE(IncidentExportDialogs::ChoiceOf(*dialog).layout, ClipLayout::FrontOnly);
         QVERIFY(!IncidentExportDialogs::ChoiceOf(*dialog).copy);
         // the lossless cut is one more choice of the same group
-        const auto buttons = dialog->findChild<QButtonGroup*>(QStringLiteral("layout"))->buttons();
-        buttons.last()->click();
+        dialog->findChild<QButtonGroup*>(QStringLiteral("layout"))->buttons().last()->click();
         QVERIFY(IncidentExportDialogs::ChoiceOf(*dialog).copy);
 
         int cancels = 0;
