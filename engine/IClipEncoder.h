@@ -29,6 +29,9 @@ struct ClipExportRequest {
     std::uint32_t fromMs = 0;
     std::uint32_t toMs = 0;
     ClipLayout layout = ClipLayout::SideBySide;
+    // Every track copied as it is, cut at key pictures: no layout, no
+    // captions, no encoder.
+    bool copy = false;
     int height = 0; // picture height of the output; 0 keeps the front picture's height
     std::vector<ClipCaption> captions; // ascending positions
     // The fastest preset that keeps 1080p side by side at real time on a

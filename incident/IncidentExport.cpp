@@ -1,5 +1,7 @@
 #include "incident/IncidentExport.h"
 
+#include "incident/ClipHashRecord.h"
+#include "incident/IncidentClipPlan.h"
 #include "telemetry/GpsFixReadout.h"
 #include "telemetry/TelemetryExport.h"
 
@@ -7,6 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QCryptographicHash>
+#include <QStringList>
+#include <QTemporaryFile>
+#include <memory>
+#include <optional>
 #include <algorithm>
 
 namespace {
@@ -22,6 +29,12 @@ QString captionText(const CVxGPSTrace& fix, const DeviceSettings& settings)
         speed += QLatin1Char(' ') + unit;
     return when + QStringLiteral("   ") + speed + QLatin1Char('\n') + QString::number(v.latitude, 'f', 6)
         + QStringLiteral(", ") + QString::number(v.longitude, 'f', 6);
+}
+
+// The acceleration on each axis in g, signed, as "x +0.00 g  y -0.02 g  z +1.00 g".
+QString gText(const CVxGSensorInfo& g)
+{
+    return QString::asprintf("x %+.2f g  y %+.2f g  z %+.2f g", GSensorG(g.x), GSensorG(g.y), GSensorG(g.z));
 }
 
 } // namespace
@@ -52,16 +65,31 @@ std::vector<ClipCaption> IncidentExport::Captions(const RecordingTelemetry& tele
                                                   std::uint32_t toMs, const DeviceSettings& settings)
 {
     std::vector<ClipCaption> captions;
-    const auto first = GpsFixReadout::FindFixIndex(telemetry.gpsTimes, fromMs);
-    if (!first)
-        return captions;
-    captions.push_back({fromMs, captionText(telemetry.gpsTrack[*first], settings)});
-    for (std::size_t i = *first + 1; i < telemetry.gpsTrack.size(); ++i) {
-        const std::uint32_t at = telemetry.gpsTrack[i].timeStamp;
-        if (at >= toMs)
-            break;
-        if (at > fromMs)
-            captions.push_back({at, captionText(telemetry.gpsTrack[i], settings)});
+    // A new caption at the start and wherever a fix or an acceleration sample
+    // arrives within the range.
+    std::vector<std::uint32_t> times{fromMs};
+    for (const CVxGPSTrace& fix : telemetry.gpsTrack)
+        if (fix.timeStamp > fromMs && fix.timeStamp < toMs)
+            times.push_back(fix.timeStamp);
+    for (const CVxGSensorInfo& g : telemetry.gSensorTrack)
+        if (g.timeStamp > fromMs && g.timeStamp < toMs)
+            times.push_back(g.timeStamp);
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    std::size_t nextG = 0;
+    for (const std::uint32_t at : times) {
+        while (nextG < telemetry.gSensorTrack.size() && telemetry.gSensorTrack[nextG].timeStamp <= at)
+            ++nextG;
+        QStringList lines;
+        if (const auto fix = GpsFixReadout::FindFixIndex(telemetry.gpsTimes, at))
+            lines << captionText(telemetry.gpsTrack[*fix], settings);
+        if (nextG > 0)
+            lines << gText(telemetry.gSensorTrack[nextG - 1]);
+        if (lines.isEmpty())
+            continue;
+        const QString text = lines.join(QLatin1Char('\n'));
+        if (captions.empty() || captions.back().text != text)
+            captions.push_back({at, text});
     }
     return captions;
 }
@@ -83,24 +111,125 @@ QString IncidentExport::GpxPathFor(const QString& clipPath)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral(".gpx"));
 }
 
+QString IncidentExport::ModeName(const ClipExportRequest& request, ClipLayout used)
+{
+    if (request.copy)
+        return QStringLiteral("copy");
+    switch (used) {
+    case ClipLayout::SideBySide:
+        return QStringLiteral("side-by-side");
+    case ClipLayout::PictureInPicture:
+        return QStringLiteral("pip");
+    case ClipLayout::FrontOnly:
+        break;
+    }
+    return QStringLiteral("front");
+}
+
 ClipExportResult IncidentExport::Run(IClipEncoder& encoder, ClipExportRequest request,
                                      const RecordingTelemetry& telemetry, const DeviceSettings& settings,
-                                     const IClipEncoder::Progress& progress)
+                                     const IClipEncoder::Progress& progress, const std::atomic<bool>* cancel)
 {
-    request.captions = Captions(telemetry, request.fromMs, request.toMs, settings);
-    ClipExportResult result = encoder.Export(request, progress);
-    if (result.status != ClipExportResult::Status::Done)
+    using Status = ClipExportResult::Status;
+    ClipExportResult result;
+    result.layout = request.layout;
+    auto failed = [&](const QString& why) {
+        result.status = Status::Failed;
+        result.message = why;
         return result;
-    QSaveFile gpx(GpxPathFor(request.output));
-    bool written = gpx.open(QIODevice::WriteOnly);
-    written = written
-        && gpx.write(RangeGpx(telemetry, result.fromMs, result.toMs, QFileInfo(request.source).fileName())) >= 0;
-    if (!written || !gpx.commit()) {
-        const QString why = gpx.errorString();
-        gpx.cancelWriting();
-        QFile::remove(request.output);
-        result.status = ClipExportResult::Status::Failed;
-        result.message = QStringLiteral("cannot write %1: %2").arg(gpx.fileName(), why);
+    };
+    auto cancelled = [&] {
+        result.status = Status::Cancelled;
+        result.message.clear();
+        return result;
+    };
+    const QFileInfo outputInfo(request.output);
+    if (outputInfo.exists() && outputInfo.canonicalFilePath() == QFileInfo(request.source).canonicalFilePath())
+        return failed(QStringLiteral("the clip would overwrite the recording"));
+
+    // Encoded pictures go to a hidden file beside the clip first; the clip is
+    // written from it with the telemetry added.
+    QString plannedError;
+    std::optional<IncidentClipPlan> plan;
+    std::unique_ptr<QTemporaryFile> encoded;
+    if (request.copy) {
+        plan = IncidentClipPlan::Copy(request.source, request.fromMs, request.toMs, &plannedError);
+        if (!plan)
+            return failed(plannedError);
+        result.layout = plan->pictures >= 2 ? ClipLayout::SideBySide : ClipLayout::FrontOnly;
+        result.sound = plan->sound;
+    } else {
+        encoded = std::make_unique<QTemporaryFile>(outputInfo.dir().filePath(QStringLiteral(".") + outputInfo.fileName()
+                                                                            + QStringLiteral(".XXXXXX.encoded.mp4")));
+        if (!encoded->open())
+            return failed(QStringLiteral("cannot write in %1: %2").arg(outputInfo.dir().path(), encoded->errorString()));
+        encoded->close();
+        ClipExportRequest toEncode = request;
+        toEncode.output = encoded->fileName();
+        toEncode.captions = Captions(telemetry, request.fromMs, request.toMs, settings);
+        // The encoding is the long part: its progress is the export's.
+        result = encoder.Export(toEncode, progress);
+        if (result.status != Status::Done)
+            return result;
+        if (cancel && cancel->load())
+            return cancelled();
+        plan = IncidentClipPlan::Remux(encoded->fileName(), request.source, result.fromMs, result.toMs, &plannedError);
+        if (!plan)
+            return failed(plannedError);
     }
+    plan->AddCamm(telemetry);
+    result.fromMs = plan->fromMs;
+    result.toMs = plan->toMs;
+    const Mp4ClipWriter::Result written = Mp4ClipWriter::Write(request.output, plan->sources, plan->tracks, cancel,
+                                                               request.copy ? progress : IClipEncoder::Progress());
+    encoded.reset();
+    if (written.status == Mp4ClipWriter::Result::Status::Cancelled)
+        return cancelled();
+    if (written.status != Mp4ClipWriter::Result::Status::Done)
+        return failed(written.message);
+
+    // The GPX and the record; without them the clip goes again.
+    const QString gpxPath = GpxPathFor(request.output);
+    const QString recordPath = ClipHashRecord::PathFor(request.output);
+    auto removeAll = [&] {
+        QFile::remove(request.output);
+        QFile::remove(gpxPath);
+    };
+    auto save = [&](const QString& path, const QByteArray& bytes) -> QString {
+        QSaveFile f(path);
+        bool ok = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        if (ok && f.commit())
+            return {};
+        const QString why = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        f.cancelWriting();
+        return why;
+    };
+    const QByteArray gpx = RangeGpx(telemetry, result.fromMs, result.toMs, QFileInfo(request.source).fileName());
+    if (const QString why = save(gpxPath, gpx); !why.isEmpty()) {
+        removeAll();
+        return failed(why);
+    }
+    ClipHashRecord record;
+    record.mode = ModeName(request, result.layout);
+    record.requested = {request.fromMs, request.toMs};
+    record.written = {result.fromMs, result.toMs};
+    for (std::size_t i = 0; i < plan->sources.size(); ++i) {
+        if (plan->sources[i].hash)
+            record.sources.push_back({QFileInfo(written.sources[i].path).absoluteFilePath(), written.sources[i].size,
+                                      written.sources[i].sha256});
+    }
+    record.outputs.push_back({outputInfo.fileName(), written.output.size, written.output.sha256});
+    record.outputs.push_back({QFileInfo(gpxPath).fileName(), gpx.size(),
+                              QCryptographicHash::hash(gpx, QCryptographicHash::Sha256).toHex()});
+    if (cancel && cancel->load()) {
+        removeAll();
+        return cancelled();
+    }
+    if (const QString why = save(recordPath, record.ToJson(telemetry)); !why.isEmpty()) {
+        removeAll();
+        return failed(why);
+    }
+    result.status = Status::Done;
+    result.message.clear();
     return result;
 }

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -28,9 +29,10 @@ public:
     static std::pair<std::uint32_t, std::uint32_t> DefaultRange(std::uint32_t positionMs, std::uint32_t durationMs,
                                                                 const std::vector<Impact>& impacts = {});
 
-    // One caption at fromMs for the fix shown there, then one at each later fix
-    // before toMs: "YYYY-MM-DD hh:mm:ss  S unit" over "latitude, longitude".
-    // No fixes, no captions.
+    // One caption at fromMs for what is shown there, then one at each later
+    // fix or acceleration sample before toMs: "YYYY-MM-DD hh:mm:ss  S unit"
+    // over "latitude, longitude" over "x +0.00 g  y +0.00 g  z +1.00 g" (each
+    // part once the recording gave one). No telemetry, no captions.
     static std::vector<ClipCaption> Captions(const RecordingTelemetry& telemetry, std::uint32_t fromMs,
                                              std::uint32_t toMs, const DeviceSettings& settings);
 
@@ -40,8 +42,12 @@ public:
     // The GPX file beside a clip: the same name ending in ".gpx".
     static QString GpxPathFor(const QString& clipPath);
 
-    // Encodes the clip, then writes its GPX. On failure or cancel neither file
-    // is left behind (a clip without its GPX is removed again).
+    // Writes the clip with the range's telemetry inside (encoded by encoder,
+    // or copied when request.copy), then its GPX and its hash record. On
+    // failure or cancel none of the three is left behind.
     static ClipExportResult Run(IClipEncoder& encoder, ClipExportRequest request, const RecordingTelemetry& telemetry,
-                                const DeviceSettings& settings, const IClipEncoder::Progress& progress = {});
+                                const DeviceSettings& settings, const IClipEncoder::Progress& progress = {},
+                                const std::atomic<bool>* cancel = nullptr);
+    // The name a record gives the mode of a clip: "copy", "side-by-side", "pip", "front".
+    static QString ModeName(const ClipExportRequest& request, ClipLayout used);
 };

@@ -19,6 +19,9 @@
 
 namespace {
 
+// The button of the lossless cut in the layout group, beside the layouts' ids.
+constexpr int kCopyId = 100;
+
 QString text(const char* korean)
 {
     return QCoreApplication::translate("IncidentExportDialogs", korean);
@@ -105,9 +108,14 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
     for (const auto& [layout, label] : options) {
         auto* button = new QRadioButton(text(label), dialog);
         group->addButton(button, int(layout));
-        button->setChecked(layout == proposal.layout);
+        button->setChecked(!proposal.copy && layout == proposal.layout);
         layouts->addWidget(button);
     }
+    auto* copy = new QRadioButton(
+        QCoreApplication::translate("IncidentExportDialogs", "원본 그대로 (다시 압축하지 않고 잘라내기, 모든 카메라와 소리)"), dialog);
+    group->addButton(copy, kCopyId);
+    copy->setChecked(proposal.copy);
+    layouts->addWidget(copy);
     form->addRow(QCoreApplication::translate("IncidentExportDialogs", "화면 배치"), layouts);
 
     auto* where = new QHBoxLayout;
@@ -125,7 +133,7 @@ QDialog* IncidentExportDialogs::MakeChoiceDialog(QWidget* owner, IFileDialogs& f
     where->addWidget(output);
     where->addWidget(browse);
     form->addRow(QCoreApplication::translate("IncidentExportDialogs", "저장할 파일"), where);
-    form->addRow(QString(), new QLabel(QCoreApplication::translate("IncidentExportDialogs", "GPS 기록은 같은 이름의 .gpx 파일로 옆에 저장합니다."), dialog));
+    form->addRow(QString(), new QLabel(QCoreApplication::translate("IncidentExportDialogs", "GPS 기록은 같은 이름의 .gpx 파일로, 해시 기록은 .json 파일로 옆에 저장합니다."), dialog));
 
     auto* buttons = new QDialogButtonBox(dialog);
     buttons->addButton(QCoreApplication::translate("IncidentExportDialogs", "내보내기"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -144,8 +152,11 @@ IncidentExportChoice IncidentExportDialogs::ChoiceOf(const QDialog& dialog)
     IncidentExportChoice choice;
     choice.fromMs = msOf(dialog.findChild<QDoubleSpinBox*>(QStringLiteral("from")));
     choice.toMs = msOf(dialog.findChild<QDoubleSpinBox*>(QStringLiteral("to")));
-    if (const auto* group = dialog.findChild<QButtonGroup*>(QStringLiteral("layout")))
-        choice.layout = ClipLayout(group->checkedId());
+    if (const auto* group = dialog.findChild<QButtonGroup*>(QStringLiteral("layout"))) {
+        choice.copy = group->checkedId() == kCopyId;
+        if (!choice.copy)
+            choice.layout = ClipLayout(group->checkedId());
+    }
     if (const auto* output = dialog.findChild<QLineEdit*>(QStringLiteral("output")))
         choice.output = output->text().trimmed();
     return choice;

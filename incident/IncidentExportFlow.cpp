@@ -2,6 +2,7 @@
 
 #include "card/IPrompt.h"
 #include "incident/IncidentExport.h"
+#include "incident/ClipHashRecord.h"
 #include "incident/IncidentExportJob.h"
 
 #include <QDir>
@@ -58,7 +59,8 @@ QString IncidentExportFlow::ProposedOutput(const QString& source, const QString&
     for (int n = 1;; ++n) {
         const QString name = n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n);
         const QString clip = dir.filePath(name + QStringLiteral(".mp4"));
-        if (!QFileInfo::exists(clip) && !QFileInfo::exists(IncidentExport::GpxPathFor(clip)))
+        if (!QFileInfo::exists(clip) && !QFileInfo::exists(IncidentExport::GpxPathFor(clip))
+            && !QFileInfo::exists(ClipHashRecord::PathFor(clip)))
             return clip;
     }
 }
@@ -109,7 +111,8 @@ void IncidentExportFlow::Start(const QString& source, std::uint32_t positionMs, 
         const QString why = Check(choice, source, durationMs);
         if (why.isEmpty()) {
             QStringList existing;
-            for (const QString& f : {choice.output, IncidentExport::GpxPathFor(choice.output)})
+            for (const QString& f :
+                 {choice.output, IncidentExport::GpxPathFor(choice.output), ClipHashRecord::PathFor(choice.output)})
                 if (QFileInfo::exists(f))
                     existing << f;
             if (existing.isEmpty()
@@ -134,6 +137,7 @@ void IncidentExportFlow::Start(const QString& source, std::uint32_t positionMs, 
     request.fromMs = choice.fromMs;
     request.toMs = choice.toMs;
     request.layout = choice.layout;
+    request.copy = choice.copy;
     m_job = std::make_unique<IncidentExportJob>(std::move(encoder), std::move(request), std::move(telemetry), settings);
     connect(m_job.get(), &IncidentExportJob::progressChanged, this, [this](int percent) {
         m_percent = percent;
@@ -160,7 +164,8 @@ void IncidentExportFlow::onFinished(const ClipExportResult& result)
     m_view.CloseProgress();
     switch (result.status) {
     case ClipExportResult::Status::Done:
-        m_prompt.ShowInformation(Caption(), tr("내보냈습니다.\n%1\n%2").arg(output, IncidentExport::GpxPathFor(output)));
+        m_prompt.ShowInformation(Caption(), tr("내보냈습니다.\n%1\n%2\n%3")
+                                            .arg(output, IncidentExport::GpxPathFor(output), ClipHashRecord::PathFor(output)));
         break;
     case ClipExportResult::Status::Failed:
         m_prompt.ShowMessage(Caption(), tr("내보내지 못했습니다. 파일은 남기지 않았습니다.\n%1").arg(result.message));

@@ -27,6 +27,7 @@ struct IncidentExportChoice {
     std::uint32_t toMs = 0;
     ClipLayout layout = ClipLayout::SideBySide;
     QString output;
+    bool copy = false;   // cut without re-encoding; layout does not apply
 };
 
 class IIncidentExportView {
@@ -72,7 +73,7 @@ public:
     bool IsRunning() const { return m_job != nullptr; }
 
     // "<recording>_<from>-<to>.mp4" in folder ("1m05s"), with " (2)", " (3)"…
-    // before the suffix while the clip or its GPX would replace a file.
+    // before the suffix while the clip, its GPX or its record would replace a file.
     static QString ProposedOutput(const QString& source, const QString& folder, std::uint32_t fromMs,
                                   std::uint32_t toMs);
     // Why choice cannot be exported from source (empty when it can); a name

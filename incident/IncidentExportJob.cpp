@@ -22,7 +22,7 @@ IncidentExportJob::IncidentExportJob(std::unique_ptr<IClipEncoder> encoder, Clip
 IncidentExportJob::~IncidentExportJob()
 {
     if (m_thread) {
-        m_encoder->Cancel();
+        Cancel();
         m_thread->wait();
         delete m_thread;
     }
@@ -46,7 +46,8 @@ void IncidentExportJob::Start()
                 if (percentOf->exchange(percent) != percent)
                     QMetaObject::invokeMethod(this, [this, percent] { emit progressChanged(percent); },
                                               Qt::QueuedConnection);
-            });
+            },
+            &m_cancel);
         QMetaObject::invokeMethod(
             this,
             [this, result] {
@@ -61,5 +62,6 @@ void IncidentExportJob::Start()
 
 void IncidentExportJob::Cancel()
 {
+    m_cancel = true;
     m_encoder->Cancel();
 }

@@ -8,6 +8,7 @@
 #include "telemetry/RecordingTelemetry.h"
 
 #include <QObject>
+#include <atomic>
 #include <memory>
 
 class QThread;
@@ -36,4 +37,5 @@ private:
     DeviceSettings m_settings;
     QThread* m_thread = nullptr;
     bool m_running = false;
+    std::atomic<bool> m_cancel{false};
 };

@@ -161,6 +161,7 @@ bool readSampleTables(Span stbl, Mp4Index::Track& t, QString* error)
             if (!s.u32(count) || !s.u32(delta))
                 break;
             deltas[delta] += count;
+            t.timeToSample.emplace_back(count, delta);
         }
     for (const auto& [delta, count] : deltas)
         if (!t.sampleDelta || count > deltas[t.sampleDelta])
@@ -188,6 +189,7 @@ bool readSampleTables(Span stbl, Mp4Index::Track& t, QString* error)
                 if (!s.u32(c) || !s.u32(offset))
                     break;
                 t.reordered = t.reordered || (c && offset);
+                t.compositionOffsets.emplace_back(c, static_cast<std::int32_t>(offset));
             }
     }
     // stss
@@ -288,6 +290,88 @@ bool readEdit(Span edts, Mp4Index::Track& t)
     return t.hasEdit;
 }
 } // namespace
+
+std::vector<Mp4Index::Track::Sample> Mp4Index::Track::samples() const
+{
+    std::vector<Sample> out;
+    const bool pcmChunks = codec == Codec::Pcm && constantSize;
+    out.reserve(pcmChunks ? chunks.size() : sampleCount);
+    std::size_t sttsRun = 0, cttsRun = 0;
+    std::uint32_t sttsLeft = timeToSample.empty() ? 0 : timeToSample[0].first;
+    std::uint32_t cttsLeft = compositionOffsets.empty() ? 0 : compositionOffsets[0].first;
+    std::int64_t time = 0;
+    std::size_t nextSync = 0;
+    // Advances the run tables by one sample; its delta and offset.
+    auto step = [&](std::uint64_t index, std::uint32_t& delta, std::int32_t& offset, bool& key) {
+        while (sttsLeft == 0 && sttsRun + 1 < timeToSample.size())
+            sttsLeft = timeToSample[++sttsRun].first;
+        delta = sttsRun < timeToSample.size() ? timeToSample[sttsRun].second : sampleDelta;
+        if (sttsLeft)
+            --sttsLeft;
+        while (cttsLeft == 0 && cttsRun + 1 < compositionOffsets.size())
+            cttsLeft = compositionOffsets[++cttsRun].first;
+        offset = cttsLeft ? compositionOffsets[cttsRun].second : 0;
+        if (cttsLeft)
+            --cttsLeft;
+        key = syncSamples.empty();
+        while (nextSync < syncSamples.size() && syncSamples[nextSync] < index + 1)
+            ++nextSync;
+        if (nextSync < syncSamples.size() && syncSamples[nextSync] == index + 1)
+            key = true;
+    };
+    for (const Chunk& chunk : chunks) {
+        if (pcmChunks) {
+            Sample s;
+            s.offset = chunk.offset;
+            s.size = static_cast<std::uint32_t>(chunk.bytes);
+            s.frames = chunk.samples;
+            s.decodeTime = time;
+            for (std::uint32_t k = 0; k < chunk.samples; ++k) {
+                std::uint32_t delta = 0;
+                std::int32_t offset = 0;
+                bool key = true;
+                step(chunk.firstSample + k, delta, offset, key);
+                s.duration += delta;
+            }
+            time += s.duration;
+            out.push_back(s);
+            continue;
+        }
+        std::uint64_t offset = chunk.offset;
+        for (std::uint32_t k = 0; k < chunk.samples; ++k) {
+            const std::uint64_t index = chunk.firstSample + k;
+            Sample s;
+            s.offset = offset;
+            s.size = sampleSize(index);
+            s.decodeTime = time;
+            step(index, s.duration, s.compositionOffset, s.key);
+            time += s.duration;
+            offset += s.size;
+            out.push_back(s);
+        }
+    }
+    return out;
+}
+
+double Mp4Index::Track::presentationMs(std::int64_t mediaTime, std::uint32_t movieTimescale) const
+{
+    const double empty = movieTimescale ? double(editEmpty) * 1000.0 / movieTimescale : 0.0;
+    return empty + double(mediaTime - (hasEdit ? editMediaTime : 0)) * 1000.0 / timescale;
+}
+
+QByteArray Mp4Index::Track::handlerName() const
+{
+    // box header, version and flags, pre_defined, handler type, three reserved words
+    constexpr int kNameAt = 8 + 4 + 4 + 4 + 12;
+    if (hdlr.size() <= kNameAt)
+        return {};
+    QByteArray name = hdlr.mid(kNameAt);
+    // A QuickTime handler gives its name as a Pascal string.
+    if (!name.isEmpty() && static_cast<std::uint8_t>(name[0]) == name.size() - 1)
+        name = name.mid(1);
+    const qsizetype end = name.indexOf('\0');
+    return end >= 0 ? name.left(end) : name;
+}
 
 QString Mp4Index::Track::describe() const
 {

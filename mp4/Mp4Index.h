@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class Mp4Index {
@@ -41,6 +42,29 @@ public:
         std::vector<std::uint32_t> syncSamples;   // 1-based; empty when every sample is a sync sample
         std::vector<Chunk> chunks;
         std::uint64_t sampleCount = 0;
+        // stts and ctts as stored: (count, delta) and (count, offset) runs.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> timeToSample;
+        std::vector<std::pair<std::uint32_t, std::int32_t>> compositionOffsets;
+
+        // One sample of the track in decode order, where it lies and when it
+        // is shown. PCM sound comes one chunk at a time (frames of
+        // constantSize bytes each): a sample of two bytes each would give
+        // millions of entries.
+        struct Sample {
+            std::uint64_t offset = 0;
+            std::uint32_t size = 0;
+            std::uint32_t frames = 1;
+            std::int64_t decodeTime = 0;      // media time scale
+            std::uint32_t duration = 0;       // media time scale, all frames
+            std::int32_t compositionOffset = 0;
+            bool key = true;
+        };
+        std::vector<Sample> samples() const;
+        // When a decode time is shown, in milliseconds of the movie: the
+        // track's edit (empty stretch, media start) applied.
+        double presentationMs(std::int64_t mediaTime, std::uint32_t movieTimescale) const;
+        // The name in the handler box ("Telemetry" on the camera's telemetry track).
+        QByteArray handlerName() const;
 
         std::uint32_t sampleSize(std::uint64_t i) const { return constantSize ? constantSize : sizes[i]; }
         QString describe() const;

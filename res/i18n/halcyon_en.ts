@@ -534,10 +534,6 @@ The card keeps its previous time file.</translation>
         <translation>Save as</translation>
     </message>
     <message>
-        <source>GPS 기록은 같은 이름의 .gpx 파일로 옆에 저장합니다.</source>
-        <translation>The GPS track is saved beside it as a .gpx file of the same name.</translation>
-    </message>
-    <message>
         <source>내보내기</source>
         <translation>Export</translation>
     </message>
@@ -557,6 +553,14 @@ The card keeps its previous time file.</translation>
         <source>%1 부터 %2 까지</source>
         <extracomment>%1 and %2 are the start and the end of the range, in seconds</extracomment>
         <translation>from %1 to %2</translation>
+    </message>
+    <message>
+        <source>원본 그대로 (다시 압축하지 않고 잘라내기, 모든 카메라와 소리)</source>
+        <translation>As recorded (cut without re-encoding, every camera and the sound)</translation>
+    </message>
+    <message>
+        <source>GPS 기록은 같은 이름의 .gpx 파일로, 해시 기록은 .json 파일로 옆에 저장합니다.</source>
+        <translation>The GPS track is saved beside it as a .gpx file of the same name, the hash record as a .json file.</translation>
     </message>
 </context>
 <context>
@@ -606,18 +610,20 @@ Replace them?</translation>
         <translation>Clips cannot be exported on this computer (GStreamer components are missing).</translation>
     </message>
     <message>
-        <source>내보냈습니다.
-%1
-%2</source>
-        <translation>Exported.
-%1
-%2</translation>
-    </message>
-    <message>
         <source>내보내지 못했습니다. 파일은 남기지 않았습니다.
 %1</source>
         <translation>The clip could not be exported; no file was left behind.
 %1</translation>
+    </message>
+    <message>
+        <source>내보냈습니다.
+%1
+%2
+%3</source>
+        <translation>Exported.
+%1
+%2
+%3</translation>
     </message>
 </context>
 <context>

@@ -167,7 +167,8 @@ private slots:
                 QCOMPARE(stream.value(QLatin1String("height")).toInt(), size.height());
             }
         }
-        QCOMPARE(codecs, (QStringList{QStringLiteral("h264"), QStringLiteral("aac")}));
+        // then the telemetry: the camera's own track and the CAMM track
+        QCOMPARE(codecs, (QStringList{QStringLiteral("h264"), QStringLiteral("aac"), QStringLiteral("mov_text"), QString()}));
         const double duration = probe.value(QLatin1String("format")).toObject().value(QLatin1String("duration")).toString().toDouble();
         QVERIFY2(std::abs(duration - 2.0) <= kFrameSeconds, qPrintable(QString::number(duration)));
         // the index before the pictures, so that playing starts before the whole file is read
@@ -179,7 +180,8 @@ private slots:
         QFile gpx(out.filePath(QStringLiteral("clip.gpx")));
         QVERIFY(gpx.open(QIODevice::ReadOnly));
         QCOMPARE(gpx.readAll().count("<trkpt"), 2);
-        QCOMPARE(leftovers(out.path()), (QStringList{QStringLiteral("clip.gpx"), QStringLiteral("clip.mp4")}));
+        QCOMPARE(leftovers(out.path()),
+                 (QStringList{QStringLiteral("clip.gpx"), QStringLiteral("clip.json"), QStringLiteral("clip.mp4")}));
     }
 
     void firstPictureShowsFrontLeftAndRearRightAtTheStart()

@@ -1,6 +1,7 @@
 // The viewer's incident export from Ctrl+E to the message at the end, with a
 // scripted dialog, a recording prompt and encoders that write, fail or wait
 // for a cancel; and the dialog widgets themselves.
+#include "engine/RecordingFixture.h"
 #include "fakes/FakePrompt.h"
 #include "card/IFileDialogs.h"
 #include "incident/IncidentExportDialogs.h"
@@ -27,6 +28,13 @@ namespace {
 
 enum class Outcome { Write, Fail, WaitForCancel };
 
+QString recording()
+{
+    static RecordingFixture fixture;
+    static const QString path = fixture.make(QStringLiteral("rec.mp4"));
+    return path;
+}
+
 // Reports half-way, then writes the output, fails, or waits until cancelled
 // (it never ends on its own, so a cancel cannot come too late).
 class ScriptedEncoder : public IClipEncoder {
@@ -40,11 +48,11 @@ public:
         r.fromMs = request.fromMs;
         r.toMs = request.toMs;
         switch (m_outcome) {
-        case Outcome::Write: {
-            QFile f(request.output);
-            r.status = f.open(QIODevice::WriteOnly) ? ClipExportResult::Status::Done : ClipExportResult::Status::Failed;
+        case Outcome::Write: // the generated recording stands for the encoded clip
+            QFile::remove(request.output);
+            r.status = QFile::copy(recording(), request.output) ? ClipExportResult::Status::Done
+                                                                : ClipExportResult::Status::Failed;
             break;
-        }
         case Outcome::Fail:
             r.message = QStringLiteral("No space left on device");
             break;
@@ -122,7 +130,7 @@ struct FlowFixture {
     {
         source = dir.filePath(QStringLiteral("card/EVENT/REC_0001.mp4"));
         QDir().mkpath(QFileInfo(source).absolutePath());
-        QFile(source).open(QIODevice::WriteOnly);
+        QFile::copy(recording(), source);
         QDir().mkpath(dir.filePath(QStringLiteral("videos")));
         flow.SetDefaultFolder(dir.filePath(QStringLiteral("videos")));
     }
@@ -223,12 +231,14 @@ private slots:
         QCOMPARE(ScriptedEncoder::lastRequest.fromMs, 1000u);
         QCOMPARE(ScriptedEncoder::lastRequest.toMs, 3000u);
         QCOMPARE(ScriptedEncoder::lastRequest.layout, ClipLayout::PictureInPicture);
-        QCOMPARE(f.videos(), (QStringList{QStringLiteral("mine.gpx"), QStringLiteral("mine.mp4")}));
+        QCOMPARE(f.videos(), (QStringList{QStringLiteral("mine.gpx"), QStringLiteral("mine.json"),
+                               QStringLiteral("mine.mp4")}));
         // Good news, not a warning.
         QCOMPARE(f.prompt.informations.size(), 1);
         QCOMPARE(f.prompt.informations.last(), f.prompt.texts.last());
         QVERIFY(f.prompt.texts.last().contains(f.out(QStringLiteral("mine.mp4"))));
         QVERIFY(f.prompt.texts.last().contains(f.out(QStringLiteral("mine.gpx"))));
+        QVERIFY(f.prompt.texts.last().contains(f.out(QStringLiteral("mine.json"))));
         QVERIFY(!f.view.progressShown);
         QCOMPARE(f.view.percents.last(), 50);
         QVERIFY(!f.flow.IsRunning());
@@ -337,6 +347,10 @@ private slots:
         QCOMPARE(back.output, proposal.output);
         dialog->findChild<QButtonGroup*>(QStringLiteral("layout"))->button(int(ClipLayout::FrontOnly))->click();
         QCOMPARE(IncidentExportDialogs::ChoiceOf(*dialog).layout, ClipLayout::FrontOnly);
+        QVERIFY(!IncidentExportDialogs::ChoiceOf(*dialog).copy);
+        // the lossless cut is one more choice of the same group
+        dialog->findChild<QButtonGroup*>(QStringLiteral("layout"))->buttons().last()->click();
+        QVERIFY(IncidentExportDialogs::ChoiceOf(*dialog).copy);
 
         int cancels = 0;
         IncidentExportDialogs view(nullptr, files, [&cancels] { ++cancels; });

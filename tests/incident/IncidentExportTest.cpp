@@ -1,10 +1,15 @@
+#include "engine/RecordingFixture.h"
 #include "fakes/FakeTelemetrySource.h"
+#include "incident/ClipHashRecord.h"
 #include "incident/IncidentExport.h"
+#include "mp4/Mp4Bytes.h"
+#include "mp4/Mp4Index.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 
 namespace {
 // Fixes at 0, 1000, 2000 and 3000 ms; the one at 2000 is 23:30:15 UTC on
@@ -22,8 +27,16 @@ RecordingTelemetry drive()
     return t;
 }
 
-// Writes a file at the requested output (or fails/cancels as told) and
-// remembers what it was asked for.
+// A generated recording: what the encoder "encodes" and the recording exported.
+QString recording()
+{
+    static RecordingFixture fixture;
+    static const QString path = fixture.make(QStringLiteral("rec.mp4"));
+    return path;
+}
+
+// Puts a copy of the generated recording at the requested output as its
+// encoded clip (or fails/cancels as told) and remembers what it was asked for.
 class FakeEncoder : public IClipEncoder {
 public:
     ClipExportResult Export(const ClipExportRequest& request, const Progress& progress) override
@@ -34,8 +47,8 @@ public:
         r.fromMs = request.fromMs;
         r.toMs = request.toMs;
         if (outcome == ClipExportResult::Status::Done) {
-            QFile f(request.output);
-            if (!f.open(QIODevice::WriteOnly) || f.write("clip") != 4)
+            QFile::remove(request.output);
+            if (!QFile::copy(recording(), request.output))
                 r.status = ClipExportResult::Status::Failed;
         }
         if (progress)
@@ -99,10 +112,13 @@ private slots:
         QTest::addColumn<int>("unit");
         QTest::addColumn<QString>("atTwoSeconds");
         // 50 knots are 92.6 km/h and 57.5 mi/h, truncated as the read-out does
+        // and the acceleration of the sample at 500 ms: 1 g down
         QTest::newRow("+9 into the next year, km/h")
-            << 21 << 0 << 1 << "2015-01-01 08:30:15   92 km/h\n-37.261667, -144.973333";
-        QTest::newRow("daylight saving, mi/h") << 21 << 1 << 2 << "2015-01-01 09:30:15   57 mi/h\n-37.261667, -144.973333";
-        QTest::newRow("UTC, knots") << 12 << 0 << 3 << "2014-12-31 23:30:15   50 knots\n-37.261667, -144.973333";
+            << 21 << 0 << 1 << "2015-01-01 08:30:15   92 km/h\n-37.261667, -144.973333\nx +0.00 g  y +0.00 g  z +1.00 g";
+        QTest::newRow("daylight saving, mi/h")
+            << 21 << 1 << 2 << "2015-01-01 09:30:15   57 mi/h\n-37.261667, -144.973333\nx +0.00 g  y +0.00 g  z +1.00 g";
+        QTest::newRow("UTC, knots")
+            << 12 << 0 << 3 << "2014-12-31 23:30:15   50 knots\n-37.261667, -144.973333\nx +0.00 g  y +0.00 g  z +1.00 g";
     }
     void captionsFollowTheFixesInTheCameraTimeAndUnit()
     {
@@ -124,12 +140,18 @@ private slots:
         QCOMPARE(captions[2].positionMs, 3000u);
     }
 
-    void captionsEndBeforeTheRangeEndsAndNeedFixes()
+    // A caption where a fix or an acceleration sample arrives, none at the
+    // range's end, none without telemetry; the acceleration shows once there is one.
+    void captionsChangeWithFixesAndAccelerationWithinTheRange()
     {
         const DeviceSettings s;
         const std::vector<ClipCaption> captions = IncidentExport::Captions(drive(), 0, 2000, s);
-        QCOMPARE(captions.size(), std::size_t(2));
-        QCOMPARE(captions[1].positionMs, 1000u);
+        QCOMPARE(captions.size(), std::size_t(3));
+        QCOMPARE(captions[0].positionMs, 0u);
+        QVERIFY(!captions[0].text.contains(QLatin1String(" g")));
+        QCOMPARE(captions[1].positionMs, 500u);
+        QVERIFY(captions[1].text.endsWith(QLatin1String("\nx +0.00 g  y +0.00 g  z +1.00 g")));
+        QCOMPARE(captions[2].positionMs, 1000u);
         QVERIFY(IncidentExport::Captions(RecordingTelemetry{}, 0, 2000, s).empty());
     }
 
@@ -138,7 +160,8 @@ private slots:
         QTemporaryDir dir;
         FakeEncoder encoder;
         ClipExportRequest request;
-        request.source = QStringLiteral("/card/EVENT/20141231_233013_E01.mp4");
+        request.source = dir.filePath(QStringLiteral("20141231_233013_E01.mp4"));
+        QVERIFY(QFile::copy(recording(), request.source));
         request.output = dir.filePath(QStringLiteral("crash.mp4"));
         request.fromMs = 1000;
         request.toMs = 2000;
@@ -152,12 +175,49 @@ private slots:
         QVERIFY(text.contains("-37.261667"));
         QVERIFY(!text.contains("-37.258333"));
         QVERIFY(text.contains("<name>20141231_233013_E01.mp4</name>"));
+        // the record names the clip and the GPX beside it, and they check out
+        const auto checks = ClipHashRecord::Verify(dir.filePath(QStringLiteral("crash.json")));
+        QVERIFY(checks);
+        QCOMPARE(checks->size(), std::size_t(3));
+        for (const auto& c : *checks)
+            QCOMPARE(c.state, ClipHashRecord::State::Ok);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    }
+
+    // The lossless cut: no encoder, the recording's tracks from the key
+    // picture before the range and the telemetry given as a CAMM track.
+    void copiesWithoutTheEncoder()
+    {
+        QTemporaryDir dir;
+        FakeEncoder encoder;
+        ClipExportRequest request;
+        request.source = recording();
+        request.output = dir.filePath(QStringLiteral("cut.mp4"));
+        request.fromMs = 1500;
+        request.toMs = 2500;
+        request.copy = true;
+        const ClipExportResult r = IncidentExport::Run(encoder, request, drive(), DeviceSettings{});
+        QCOMPARE(r.status, ClipExportResult::Status::Done);
+        QVERIFY(encoder.asked.output.isEmpty());
+        QCOMPARE(r.fromMs, 1000u);
+        const auto index = Mp4Index::Read(request.output);
+        QVERIFY(index);
+        QCOMPARE(index->tracks.back().format, Mp4Bytes::tag("camm"));
+        QCOMPARE(index->tracks.back().sampleCount, std::uint64_t(2)); // the fixes at 1000 and 2000
+
+        std::atomic<bool> cancel{true};
+        request.output = dir.filePath(QStringLiteral("cancelled.mp4"));
+        QCOMPARE(IncidentExport::Run(encoder, request, drive(), DeviceSettings{}, {}, &cancel).status,
+                 ClipExportResult::Status::Cancelled);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("cut.gpx"), QStringLiteral("cut.json"), QStringLiteral("cut.mp4")}));
     }
 
     void leavesNothingWhenTheClipOrItsGpxFails()
     {
         QTemporaryDir dir;
         ClipExportRequest request;
+        request.source = recording();
         request.output = dir.filePath(QStringLiteral("crash.mp4"));
         request.toMs = 3000;
         for (auto outcome : {ClipExportResult::Status::Failed, ClipExportResult::Status::Cancelled}) {

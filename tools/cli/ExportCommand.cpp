@@ -1,13 +1,16 @@
 // halcyon-deck-cli export FILE --from S --to S --layout side-by-side|pip|front -o OUT.mp4
 //     [--height PX] [--settings __system_ini.cfg] [--preset x264-preset]
+// halcyon-deck-cli export FILE --from S --to S --copy -o OUT.mp4
 // Writes an incident clip of the range (seconds from the start of the recording)
-// and its GPX beside it, as the viewer does, and prints a JSON summary.
+// with its telemetry inside, its GPX and its hash record beside it, as the
+// viewer does, and prints a JSON summary. --copy cuts without re-encoding.
 // The camera's time zone and speed unit come from the settings file given, else
 // from the one at the card root above the recording, else the camera's defaults.
 // Ctrl+C cancels and leaves nothing behind.
 #include "config/DeviceConfig.h"
 #include "engine/ClipExporter.h"
 #include "engine/TelemetryFileSource.h"
+#include "incident/ClipHashRecord.h"
 #include "incident/IncidentExport.h"
 #include "telemetry/RecordingTelemetry.h"
 #include "tools/cli/CliCommand.h"
@@ -17,6 +20,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -25,13 +29,16 @@
 
 namespace {
 
-constexpr char kUsage[] = "export FILE --from S --to S --layout side-by-side|pip|front -o OUT.mp4 "
-                          "[--height PX] [--settings FILE] [--preset NAME]";
+constexpr char kUsage[] = "export FILE --from S --to S (--layout side-by-side|pip|front [--height PX] | --copy) "
+                          "-o OUT.mp4 [--settings FILE] [--preset NAME]";
 
 ClipExporter* g_running = nullptr;
 
-void cancelOnSignal(int) // only an atomic store: safe in a signal handler
+std::atomic<bool> g_cancel{false};
+
+void cancelOnSignal(int) // only atomic stores: safe in a signal handler
 {
+    g_cancel = true;
     if (g_running)
         g_running->Cancel();
 }
@@ -89,7 +96,10 @@ int runExport(const QStringList& args)
                                             QStringLiteral("FILE"));
     const QCommandLineOption presetOption(QStringLiteral("preset"), QStringLiteral("x264 speed preset"),
                                           QStringLiteral("NAME"));
-    parser.addOptions({fromOption, toOption, layoutOption, outputOption, heightOption, settingsOption, presetOption});
+    const QCommandLineOption copyOption(QStringLiteral("copy"),
+                                        QStringLiteral("copy every track as recorded, cut at the key pictures around the range"));
+    parser.addOptions({fromOption, toOption, layoutOption, outputOption, heightOption, settingsOption, presetOption,
+                       copyOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the recording"));
     if (const auto status = parseCliArguments(parser, "export", QLatin1String(kUsage), args))
         return *status;
@@ -109,6 +119,13 @@ int runExport(const QStringList& args)
     if (*to <= *from)
         return refuse(QStringLiteral("the range ends before it starts"));
     ClipExportRequest request;
+    const bool copy = parser.isSet(copyOption);
+    if (copy && (parser.isSet(layoutOption) || parser.isSet(heightOption))) {
+        std::fprintf(stderr, "export: --copy keeps every picture as the camera recorded it: "
+                             "--layout and --height cannot go with it\n");
+        return 2;
+    }
+    request.copy = copy;
     const QString layoutText = parser.value(layoutOption);
     if (layoutText == QLatin1String("side-by-side"))
         request.layout = ClipLayout::SideBySide;
@@ -116,7 +133,7 @@ int runExport(const QStringList& args)
         request.layout = ClipLayout::PictureInPicture;
     else if (layoutText == QLatin1String("front"))
         request.layout = ClipLayout::FrontOnly;
-    else
+    else if (!copy)
         return refuse(QStringLiteral("unknown layout '%1'").arg(layoutText));
     int height = 0;
     if (parser.isSet(heightOption)) {
@@ -164,7 +181,7 @@ int runExport(const QStringList& args)
     std::signal(SIGTERM, cancelOnSignal);
     QElapsedTimer timer;
     timer.start();
-    const ClipExportResult result = IncidentExport::Run(exporter, request, telemetry, settings);
+    const ClipExportResult result = IncidentExport::Run(exporter, request, telemetry, settings, {}, &g_cancel);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     g_running = nullptr;
@@ -175,11 +192,15 @@ int runExport(const QStringList& args)
         summary.insert(QStringLiteral("status"), QStringLiteral("done"));
         summary.insert(QStringLiteral("output"), request.output);
         summary.insert(QStringLiteral("gpx"), IncidentExport::GpxPathFor(request.output));
-        summary.insert(QStringLiteral("layout"), QLatin1String(layoutName(result.layout)));
+        summary.insert(QStringLiteral("record"), ClipHashRecord::PathFor(request.output));
+        summary.insert(QStringLiteral("mode"), IncidentExport::ModeName(request, result.layout));
+        if (!request.copy) {
+            summary.insert(QStringLiteral("layout"), QLatin1String(layoutName(result.layout)));
+            summary.insert(QStringLiteral("width"), result.pictureSize.width());
+            summary.insert(QStringLiteral("height"), result.pictureSize.height());
+        }
         summary.insert(QStringLiteral("fromMs"), qint64(result.fromMs));
         summary.insert(QStringLiteral("toMs"), qint64(result.toMs));
-        summary.insert(QStringLiteral("width"), result.pictureSize.width());
-        summary.insert(QStringLiteral("height"), result.pictureSize.height());
         summary.insert(QStringLiteral("sound"), result.sound);
         summary.insert(QStringLiteral("settings"), settingsPath.isEmpty() ? QJsonValue() : QJsonValue(settingsPath));
         summary.insert(QStringLiteral("seconds"), std::round(timer.elapsed() / 10.0) / 100.0);
