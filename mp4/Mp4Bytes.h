@@ -1,5 +1,6 @@
 #pragma once
-// Bounds-checked big-endian reading of MP4 boxes held in memory.
+// Bounds-checked big-endian reading of MP4 boxes held in memory, and the
+// few helpers every writer of boxes needs.
 #include <QByteArray>
 #include <cstdint>
 #include <cstring>
@@ -89,6 +90,32 @@ inline bool findBox(Span s, std::uint32_t type, Box& box)
         if (box.type == type)
             return true;
     return false;
+}
+
+// Appends v as a big-endian number of `bytes` bytes.
+inline void appendBe(QByteArray& out, std::uint64_t v, int bytes)
+{
+    for (int i = bytes - 1; i >= 0; --i)
+        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A whole box: its size, its four-letter type, then the payload.
+inline QByteArray box(const char* type, const QByteArray& payload)
+{
+    QByteArray out;
+    appendBe(out, static_cast<std::uint64_t>(payload.size()) + 8, 4);
+    out.append(type, 4);
+    out.append(payload);
+    return out;
+}
+
+// A full box: version and flags before the payload.
+inline QByteArray fullBox(const char* type, int version, std::uint32_t flags, const QByteArray& payload)
+{
+    QByteArray body;
+    appendBe(body, (static_cast<std::uint64_t>(version) << 24) | (flags & 0xFFFFFF), 4);
+    body.append(payload);
+    return box(type, body);
 }
 
 } // namespace Mp4Bytes

@@ -1,5 +1,7 @@
 #include "mp4/Mp4ClipWriter.h"
 
+#include "mp4/Mp4Bytes.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -14,32 +16,13 @@
 #include <mutex>
 #include <thread>
 
+using Mp4Bytes::box;
+using Mp4Bytes::fullBox;
+constexpr auto be = Mp4Bytes::appendBe;
+
 namespace {
 
 constexpr qint64 kBlockBytes = 1 << 20;
-
-void be(QByteArray& out, std::uint64_t v, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-QByteArray box(const char* type, const QByteArray& payload)
-{
-    QByteArray out;
-    be(out, static_cast<std::uint64_t>(payload.size()) + 8, 4);
-    out.append(type, 4);
-    out.append(payload);
-    return out;
-}
-
-QByteArray fullBox(const char* type, int version, std::uint32_t flags, const QByteArray& payload)
-{
-    QByteArray body;
-    be(body, (static_cast<std::uint64_t>(version) << 24) | flags, 4);
-    body.append(payload);
-    return box(type, body);
-}
 
 void matrix(QByteArray& out)
 {

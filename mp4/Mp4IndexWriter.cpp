@@ -4,30 +4,15 @@
 
 #include <algorithm>
 
+using Mp4Bytes::box;
 using Mp4Bytes::tag;
+constexpr auto be = Mp4Bytes::appendBe;
 
 namespace {
-void be(QByteArray& out, std::uint64_t v, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-QByteArray box(const char* type, const QByteArray& payload)
-{
-    QByteArray out;
-    be(out, static_cast<std::uint64_t>(payload.size()) + 8, 4);
-    out.append(type, 4);
-    out.append(payload);
-    return out;
-}
 
 QByteArray fullBox(const char* type, int version, const QByteArray& payload)
 {
-    QByteArray body;
-    be(body, static_cast<std::uint64_t>(version) << 24, 4);
-    body.append(payload);
-    return box(type, body);
+    return Mp4Bytes::fullBox(type, version, 0, payload);
 }
 
 // Writes a duration into a copied mvhd/tkhd/mdhd box: it sits after the

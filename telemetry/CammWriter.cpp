@@ -1,5 +1,7 @@
 #include "telemetry/CammWriter.h"
 
+#include "mp4/Mp4Bytes.h"
+
 #include "telemetry/TelemetryExport.h"
 
 #include <QDateTime>
@@ -7,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+using Mp4Bytes::box;
 
 namespace {
 
@@ -34,14 +38,6 @@ bool validPosition(double latitude, double longitude)
 {
     return std::isfinite(latitude) && std::isfinite(longitude) && std::abs(latitude) <= 90.0
         && std::abs(longitude) <= 180.0;
-}
-
-QByteArray box(const char* type, const QByteArray& payload)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian<std::uint32_t>(std::uint32_t(payload.size() + 8), out.data());
-    out.append(type, 4);
-    return out + payload;
 }
 
 } // namespace
