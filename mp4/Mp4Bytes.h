@@ -92,11 +92,12 @@ inline bool findBox(Span s, std::uint32_t type, Box& box)
     return false;
 }
 
-// Appends v as a big-endian number of `bytes` bytes.
+// Appends v as a big-endian number of `bytes` bytes; bytes past the eighth
+// (reserved runs of zeros, written the same way) are zero.
 inline void appendBe(QByteArray& out, std::uint64_t v, int bytes)
 {
     for (int i = bytes - 1; i >= 0; --i)
-        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+        out.append(i >= 8 ? '\0' : static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 // A whole box: its size, its four-letter type, then the payload.
